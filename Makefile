@@ -1,0 +1,28 @@
+# A thin front over the CMake presets (see README.md). Both entry points
+# install any missing Debian packages first.
+JOBS ?= 2
+SOURCES = $(shell git ls-files '*.cpp' '*.hpp' 2>/dev/null || find src tests tools -name '*.[ch]pp')
+
+.PHONY: run test deps format check-format clean
+
+run: deps
+	cmake --preset dev
+	cmake --build --preset dev -j $(JOBS)
+	cd build/dev && ./hangman
+
+test: deps check-format
+	cmake --preset ci
+	cmake --build --preset ci -j $(JOBS)
+	ctest --preset ci -j $(JOBS)
+
+deps:
+	@scripts/install-deps.sh
+
+format:
+	clang-format -i $(SOURCES)
+
+check-format:
+	clang-format --dry-run -Werror $(SOURCES)
+
+clean:
+	rm -rf build

@@ -1,0 +1,80 @@
+// Program start-up and shutdown, and the order in which the stages run.
+#include "app/app.hpp"
+
+#include <SDL.h>
+#include <SDL_image.h>
+#include <SDL_ttf.h>
+
+#include "app/log.hpp"
+#include "gfx/media.hpp"
+
+bool init()
+{
+    bool success = true;
+
+    if (SDL_Init(SDL_INIT_VIDEO) < 0) {
+        log("SDL could not initialize. SDL ERROR: %s\n", SDL_GetError());
+        success = false;
+    } else if (!SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "1")) {
+        log("Warning: Linear texture filtering not enabled!");
+    }
+
+    // Tried even when SDL_Init failed: its own line then tells why.
+    window = SDL_CreateWindow("SDL Tutorial", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
+                              window_width, window_height, SDL_WINDOW_SHOWN);
+    if (window == nullptr) {
+        log("Window could not be created! SDL Error: %s\n", SDL_GetError());
+        return false;
+    }
+
+    renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+    if (renderer == nullptr) {
+        log("Renderer could not be created! SDL Error: %s\n", SDL_GetError());
+        return false;
+    }
+    SDL_SetRenderDrawColor(renderer, 255, 255, 255, 255);
+
+    if ((IMG_Init(IMG_INIT_PNG) & IMG_INIT_PNG) == 0) {
+        log("SDL_image could not initialize! SDL_image Error: %s\n", SDL_GetError());
+        success = false;
+    }
+    if (TTF_Init() == -1) {
+        log("SDL_ttf could not initialize! SDL_ttf Error: %s\n", SDL_GetError());
+        success = false;
+    }
+    return success;
+}
+
+void close()
+{
+    // Every texture goes before the renderer that created it.
+    free_media();
+
+    SDL_DestroyRenderer(renderer);
+    renderer = nullptr;
+    SDL_DestroyWindow(window);
+    window = nullptr;
+
+    TTF_Quit();
+    IMG_Quit();
+    SDL_Quit();
+}
+
+int run_program()
+{
+    int status = 1;
+    if (!init()) {
+        log("Failed to initialize.\n");
+    } else {
+        log("initialize complete!\n");
+        if (!load_media()) {
+            log("Failed to load media.\n");
+        } else {
+            log("load media complete!\n");
+            run_main_menu();
+            status = 0;
+        }
+    }
+    close();
+    return status;
+}

@@ -1,0 +1,13 @@
+// Console output for the whole game (see log.hpp).
+#include "app/log.hpp"
+
+#include <cstdarg>
+#include <cstdio>
+
+void log(const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    std::vprintf(format, args);
+    va_end(args);
+}

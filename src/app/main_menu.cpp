@@ -1,0 +1,85 @@
+// The main menu: Start and Options over the menu picture, the animated figure
+// and, in developer mode, a sprite test overlay cycling through the letters
+// and digits. It is the outermost screen loop; other screens run inside it.
+#include <SDL.h>
+
+#include "app/app.hpp"
+#include "app/log.hpp"
+#include "gfx/media.hpp"
+#include "screens/difficulty.hpp"
+#include "screens/options.hpp"
+
+namespace {
+
+constexpr int figure_cycle = 168;  // 7 figure stages of 24 frames each
+constexpr int letter_cycle = 270;  // 27 letter clips of 10 frames each
+
+// Handles one event; returns the new quit flag.
+bool handle_menu_event(const SDL_Event& event, bool quit)
+{
+    if (event.type == SDL_QUIT) {
+        quit = true;
+    }
+
+    start_button.handle_event(event);
+    if (start_button.pressed) {
+        start_button.pressed = false;
+        if (dev_mode) {
+            log("start button has been pressed.\n");
+        }
+        // The press is used up by the screen it opened: it is not handed on
+        // to Options, wherever the pointer rests when that screen returns.
+        return run_difficulty_screen();
+    }
+
+    options_button.handle_event(event);
+    if (options_button.pressed) {
+        options_button.pressed = false;
+        if (dev_mode) {
+            log("options button has been pressed.\n");
+        }
+        quit = run_options_screen();
+    }
+    return quit;
+}
+
+void draw_sprite_overlay(int figure_frame, int letter_frame)
+{
+    const int letter = letter_frame / 10;
+    alpha_texture.render(600, 50, &letter_clips[letter]);
+    alpha_texture.render(550, 50, &small_letter_clips[letter]);
+    // figure_frame / 10 runs to 16; the slot shows its last digit.
+    alpha_texture.render(430, 50, &digit_clips[(figure_frame / 10) % digit_clip_count]);
+}
+
+void draw_main_menu(int figure_frame, int letter_frame)
+{
+    clear_frame();
+    menu_screen_texture.render(0, 0);
+    start_button.render();
+    options_button.render();
+    hung_boi_texture.render(293, 150, &hung_boi_clips[figure_frame / 24]);
+    if (dev_mode) {
+        draw_sprite_overlay(figure_frame, letter_frame);
+    }
+    SDL_RenderPresent(renderer);
+}
+
+}  // namespace
+
+void run_main_menu()
+{
+    bool quit = false;
+    int figure_frame = 0;
+    int letter_frame = 0;
+
+    while (!quit) {
+        SDL_Event event;
+        while (SDL_PollEvent(&event) != 0) {
+            quit = handle_menu_event(event, quit);
+        }
+        draw_main_menu(figure_frame, letter_frame);
+        figure_frame = (figure_frame + 1 < figure_cycle) ? figure_frame + 1 : 0;
+        letter_frame = (letter_frame + 1 < letter_cycle) ? letter_frame + 1 : 0;
+    }
+}

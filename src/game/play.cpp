@@ -1,0 +1,189 @@
+// The game screen (see play.hpp). All state of a game lives in one GameState
+// made at entry; a frame draws from it and allocates nothing.
+#include "game/play.hpp"
+
+#include <SDL.h>
+
+#include <climits>
+#include <vector>
+
+#include "app/log.hpp"
+#include "game/words.hpp"
+#include "gfx/media.hpp"
+
+namespace {
+
+constexpr int max_tries = 6;
+constexpr int letter_cell_width = 46;
+constexpr int word_row_y = 280;
+
+struct GameState {
+    explicit GameState(std::string secret)
+        : word(std::move(secret)),
+          word_length(static_cast<long long>(word.size())),
+          word_start_x((window_width - letter_cell_width * word_length) / 2),
+          revealed(word.size(), 0)
+    {
+    }
+
+    std::string word;
+    long long word_length;
+    long long word_start_x;  // x of the word row's first cell, centring the row
+    int trys_remaining = max_tries;
+    int guessed_letters[letter_clip_count] = {};  // distinct letters in the order guessed
+    int guess_count = 0;
+    std::vector<unsigned char> revealed;  // one flag per character of the word
+    int selected_letter = 0;              // typed but not yet submitted; 0 for none
+    bool running = true;                  // false once the window's close is requested
+};
+
+void submit_letter(GameState& game, int letter)
+{
+    bool repeat = false;
+    for (int i = 0; i < game.guess_count; ++i) {
+        if (game.guessed_letters[i] == letter) {
+            repeat = true;
+            if (dev_mode) {
+                log("repeat letter!\n");
+            }
+        }
+    }
+
+    if (!repeat) {
+        game.guessed_letters[game.guess_count++] = letter;
+        bool in_word = false;
+        for (long long i = 0; i < game.word_length; ++i) {
+            if (letter_index(game.word[i]) == letter) {
+                if (dev_mode) {
+                    log("letter is in word!\n");
+                }
+                game.revealed[i] = 1;
+                in_word = true;
+            }
+        }
+        // Several wrong letters may arrive in the last frame; none costs more
+        // than the tries that are left.
+        if (!in_word && game.trys_remaining > 0) {
+            --game.trys_remaining;
+        }
+    }
+
+    if (dev_mode) {
+        log("trys_remaining = %i\n", game.trys_remaining);
+    }
+    game.selected_letter = 0;
+}
+
+void handle_key(GameState& game, SDL_Keycode key)
+{
+    // A letter stays selected until it is cleared or submitted.
+    if (game.selected_letter == 0) {
+        game.selected_letter = (key >= SDLK_a && key <= SDLK_z) ? key - SDLK_a + 1 : 0;
+    }
+    if (key == SDLK_BACKSPACE) {
+        game.selected_letter = 0;
+    } else if (game.selected_letter != 0 && key == SDLK_SPACE) {
+        submit_letter(game, game.selected_letter);
+    }
+}
+
+void draw_game(const GameState& game)
+{
+    clear_frame();
+    game_screen_texture.render(0, 0);
+
+    // Guessed letters in rows of ten; the third row holds at most six.
+    for (int i = 0; i < game.guess_count; ++i) {
+        const int row = i < 10 ? 0 : (i < 20 ? 1 : 2);
+        const int column = i - 10 * row;
+        alpha_texture.render(33 + 20 * column, 55 + 20 * row,
+                             &small_letter_clips[game.guessed_letters[i]]);
+    }
+
+    hung_boi_texture.render(450, 100, &hung_boi_clips[max_tries - game.trys_remaining]);
+    alpha_texture.render(510, 40, &digit_clips[game.trys_remaining]);
+
+    for (long long i = 0; i < game.word_length; ++i) {
+        const long long x = game.word_start_x + letter_cell_width * i;
+        if (x < INT_MIN || x > INT_MAX) {
+            continue;  // only a word of many millions of letters gets here
+        }
+        const int clip = game.revealed[i] != 0 ? letter_index(game.word[i]) : 0;
+        alpha_texture.render(static_cast<int>(x), word_row_y, &letter_clips[clip]);
+    }
+
+    alpha_texture.render(437, 372, &letter_clips[game.selected_letter]);
+}
+
+bool word_complete(const GameState& game)
+{
+    long long count = 0;
+    for (unsigned char flag : game.revealed) {
+        count += flag;
+    }
+    return count == game.word_length;
+}
+
+// Shows a whole-window picture over the frame just drawn.
+void show_end_picture(const Texture& picture)
+{
+    picture.render(0, 0);
+    SDL_RenderPresent(renderer);
+}
+
+// Waits, asleep, for a key (false) or a close request (true); drops the rest.
+bool wait_for_key()
+{
+    SDL_Event event;
+    while (SDL_WaitEvent(&event) != 0) {
+        if (event.type == SDL_QUIT) {
+            return true;
+        }
+        if (event.type == SDL_KEYDOWN) {
+            return false;
+        }
+    }
+    return true;  // the event system itself failed: nothing more can be done
+}
+
+}  // namespace
+
+bool play_game(std::string word)
+{
+    if (dev_mode) {
+        log("word = %s\nword_length = %i", word.c_str(), static_cast<int>(word.size()));
+    }
+    GameState game(std::move(word));
+
+    for (;;) {
+        SDL_Event event;
+        while (SDL_PollEvent(&event) != 0) {
+            if (event.type == SDL_QUIT) {
+                game.running = false;
+            } else if (event.type == SDL_KEYDOWN) {
+                handle_key(game, event.key.keysym.sym);
+            }
+        }
+
+        draw_game(game);
+
+        // A complete word wins even when no try is left.
+        if (word_complete(game)) {
+            show_end_picture(win_screen_texture);
+            if (game.running) {
+                return wait_for_key();
+            }
+        }
+        if (game.trys_remaining == 0) {
+            show_end_picture(lose_screen_texture);
+            if (game.running) {
+                return wait_for_key();
+            }
+        }
+
+        SDL_RenderPresent(renderer);
+        if (!game.running) {
+            return true;
+        }
+    }
+}

@@ -1,0 +1,58 @@
+// Loading, drawing and freeing of image textures (see texture.hpp).
+#include "gfx/texture.hpp"
+
+#include <SDL_image.h>
+
+#include "app/log.hpp"
+#include "gfx/media.hpp"
+
+Texture::~Texture()
+{
+    free();
+}
+
+bool Texture::load_from_file(std::string path)
+{
+    free();
+
+    SDL_Surface* surface = IMG_Load(path.c_str());
+    if (surface == nullptr) {
+        log("Unable to load image %s. SDL_image ERROR: %s\n", path.c_str(), SDL_GetError());
+        return false;
+    }
+
+    SDL_SetColorKey(surface, SDL_TRUE,
+                    SDL_MapRGB(surface->format, colour_key_red, colour_key_green, colour_key_blue));
+
+    SDL_Texture* created = SDL_CreateTextureFromSurface(renderer, surface);
+    if (created == nullptr) {
+        log("Unable t0 create texture from %s. SDL ERROR: %s\n", path.c_str(), SDL_GetError());
+    } else {
+        width = surface->w;
+        height = surface->h;
+    }
+    SDL_FreeSurface(surface);
+
+    sdl_texture = created;
+    return sdl_texture != nullptr;
+}
+
+void Texture::render(int x, int y, const SDL_Rect* clip) const
+{
+    SDL_Rect destination = {x, y, width, height};
+    if (clip != nullptr) {
+        destination.w = clip->w;
+        destination.h = clip->h;
+    }
+    SDL_RenderCopyEx(renderer, sdl_texture, clip, &destination, 0.0, nullptr, SDL_FLIP_NONE);
+}
+
+void Texture::free()
+{
+    if (sdl_texture != nullptr) {
+        SDL_DestroyTexture(sdl_texture);
+        sdl_texture = nullptr;
+        width = 0;
+        height = 0;
+    }
+}

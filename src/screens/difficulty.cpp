@@ -1,0 +1,82 @@
+// The difficulty screen (see difficulty.hpp).
+#include "screens/difficulty.hpp"
+
+#include <SDL.h>
+
+#include <string>
+
+#include "app/log.hpp"
+#include "game/play.hpp"
+#include "game/words.hpp"
+#include "gfx/media.hpp"
+
+namespace {
+
+struct Level {
+    Button* button;
+    const char* pressed_line;
+    int difficulty;
+};
+
+const Level levels[] = {
+    {&easy_button, "easy button has been pressed.\n", 1},
+    {&med_button, "med button has been pressed.\n", 2},
+    {&hard_button, "hard button has been pressed.\n", 3},
+};
+
+// Feeds the event to the level buttons in order; the level pressed, or null.
+const Level* pressed_level(const SDL_Event& event)
+{
+    for (const Level& level : levels) {
+        level.button->handle_event(event);
+        if (level.button->pressed) {
+            level.button->pressed = false;
+            return &level;
+        }
+    }
+    return nullptr;
+}
+
+void draw_difficulty_screen()
+{
+    clear_frame();
+    difficulty_screen_texture.render(0, 0);
+    for (const Level& level : levels) {
+        level.button->render();
+    }
+    back_button.render();
+    SDL_RenderPresent(renderer);
+}
+
+}  // namespace
+
+bool run_difficulty_screen()
+{
+    bool running = true;
+    while (running) {
+        SDL_Event event;
+        while (SDL_PollEvent(&event) != 0) {
+            if (event.type == SDL_QUIT) {
+                return true;
+            }
+            if (const Level* level = pressed_level(event)) {
+                if (dev_mode) {
+                    log("%s", level->pressed_line);
+                }
+                // The game takes over the rest of the queue; its result is ours.
+                const std::string word = pick_word(level->difficulty);
+                return play_game(word);
+            }
+            back_button.handle_event(event);
+            if (back_button.pressed) {
+                back_button.pressed = false;
+                if (dev_mode) {
+                    log("back button has been pressed.\n");
+                }
+                running = false;  // one more frame is drawn first
+            }
+        }
+        draw_difficulty_screen();
+    }
+    return false;
+}

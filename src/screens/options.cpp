@@ -1,0 +1,58 @@
+// The options screen and the developer-mode toggle (see options.hpp).
+#include "screens/options.hpp"
+
+#include <SDL.h>
+
+#include "app/log.hpp"
+#include "gfx/media.hpp"
+
+namespace {
+
+// Flips developer mode. At rest the toggle shows the current state; under
+// the pointer it shows the state that a press would bring.
+void toggle_dev_mode()
+{
+    dev_mode = !dev_mode;
+    log("%s", dev_mode ? "dev_mode turned on.\n" : "dev_mode turned off.\n");
+    dev_mode_button.idle_clip = &dev_mode_button_clips[dev_mode ? 1 : 0];
+    dev_mode_button.hover_clip = &dev_mode_button_clips[dev_mode ? 0 : 1];
+}
+
+void draw_options_screen()
+{
+    clear_frame();
+    options_screen_texture.render(0, 0);
+    back_button.render();
+    dev_mode_button.render();
+    SDL_RenderPresent(renderer);
+}
+
+}  // namespace
+
+bool run_options_screen()
+{
+    bool running = true;
+    while (running) {
+        SDL_Event event;
+        while (SDL_PollEvent(&event) != 0) {
+            if (event.type == SDL_QUIT) {
+                return true;
+            }
+            back_button.handle_event(event);
+            if (back_button.pressed) {
+                back_button.pressed = false;
+                if (dev_mode) {
+                    log("back button has been pressed.\n");
+                }
+                running = false;  // one more frame is drawn first
+            }
+            dev_mode_button.handle_event(event);
+            if (dev_mode_button.pressed) {
+                dev_mode_button.pressed = false;
+                toggle_dev_mode();
+            }
+        }
+        draw_options_screen();
+    }
+    return false;
+}

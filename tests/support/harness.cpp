@@ -1,0 +1,258 @@
+// Test support: scripted input, frame records, captured output (harness.hpp).
+#include "support/harness.hpp"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+
+#include "app/app.hpp"
+#include "gfx/media.hpp"
+#include "support/sdl_hooks.hpp"
+
+namespace harness {
+
+namespace {
+
+std::vector<Batch> script;
+size_t next_batch = 0;
+int quits_added = 0;
+std::vector<Frame> presented;
+std::vector<Copy> drawing;
+
+void push(const SDL_Event& event)
+{
+    SDL_Event copy = event;
+    SDL_PushEvent(&copy);
+}
+
+void queue_next_batch()
+{
+    if (next_batch < script.size()) {
+        for (const Action& action : script[next_batch]) {
+            action();
+        }
+        ++next_batch;
+        return;
+    }
+    ++quits_added;
+    quit()();
+}
+
+void on_present()
+{
+    presented.push_back(Frame{drawing});
+    drawing.clear();
+    queue_next_batch();
+}
+
+void on_copy(void* texture, const void* clip, const void* destination)
+{
+    Copy copy{static_cast<SDL_Texture*>(texture), clip != nullptr, SDL_Rect{0, 0, 0, 0},
+              *static_cast<const SDL_Rect*>(destination)};
+    if (clip != nullptr) {
+        copy.clip = *static_cast<const SDL_Rect*>(clip);
+    }
+    drawing.push_back(copy);
+}
+
+void mouse_button_event(Uint32 type, int x, int y, Uint8 button)
+{
+    SDL_Event event{};
+    event.type = type;
+    event.button.windowID = SDL_GetWindowID(window);
+    event.button.button = button;
+    event.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+    event.button.clicks = 1;
+    event.button.x = x;
+    event.button.y = y;
+    push(event);
+}
+
+}  // namespace
+
+Action move_to(int x, int y)
+{
+    return [=] { SDL_WarpMouseInWindow(window, x, y); };
+}
+
+Action place_pointer(int x, int y)
+{
+    return [=] {
+        SDL_WarpMouseInWindow(window, x, y);
+        SDL_PumpEvents();
+        SDL_FlushEvent(SDL_MOUSEMOTION);
+    };
+}
+
+Action press(int x, int y, Uint8 button)
+{
+    return [=] {
+        SDL_WarpMouseInWindow(window, x, y);
+        mouse_button_event(SDL_MOUSEBUTTONDOWN, x, y, button);
+    };
+}
+
+Action release(int x, int y)
+{
+    return [=] { mouse_button_event(SDL_MOUSEBUTTONUP, x, y, SDL_BUTTON_LEFT); };
+}
+
+Action key(SDL_Keycode sym, bool repeat)
+{
+    return [=] {
+        SDL_Event event{};
+        event.type = SDL_KEYDOWN;
+        event.key.windowID = SDL_GetWindowID(window);
+        event.key.state = SDL_PRESSED;
+        event.key.repeat = repeat ? 1 : 0;
+        event.key.keysym.sym = sym;
+        event.key.keysym.scancode = SDL_GetScancodeFromKey(sym);
+        push(event);
+    };
+}
+
+Action quit()
+{
+    return [] {
+        SDL_Event event{};
+        event.type = SDL_QUIT;
+        push(event);
+    };
+}
+
+void run_script(std::vector<Batch> batches)
+{
+    script = std::move(batches);
+    next_batch = 0;
+    quits_added = 0;
+    presented.clear();
+    drawing.clear();
+    hooks::set_present_callback(on_present);
+    hooks::set_copy_callback(on_copy);
+    queue_next_batch();
+}
+
+const std::vector<Frame>& frames()
+{
+    return presented;
+}
+
+int extra_quits()
+{
+    return quits_added;
+}
+
+const std::vector<Copy>& pending_copies()
+{
+    return drawing;
+}
+
+void flush_events()
+{
+    SDL_PumpEvents();
+    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+}
+
+void reset_catalogue()
+{
+    for (Button* button : {&start_button, &options_button, &easy_button, &med_button, &hard_button,
+                           &back_button, &dev_mode_button}) {
+        *button = Button{};
+    }
+    dev_mode = false;
+}
+
+void start_game_media()
+{
+    ASSERT_EQ(0, chdir(HANGMAN_ASSET_DIR)) << "cannot enter " << HANGMAN_ASSET_DIR;
+    ASSERT_TRUE(init()) << "start-up failed: " << SDL_GetError();
+    ASSERT_TRUE(load_media()) << "the artwork in " << HANGMAN_ASSET_DIR << " did not load";
+    flush_events();
+}
+
+void GameTest::SetUp()
+{
+    start_game_media();
+}
+
+void GameTest::TearDown()
+{
+    close();
+}
+
+CapturedStdout::CapturedStdout() : saved_fd_(-1), file_(std::tmpfile())
+{
+    std::fflush(stdout);
+    saved_fd_ = dup(fileno(stdout));
+    dup2(fileno(file_), fileno(stdout));
+}
+
+CapturedStdout::~CapturedStdout()
+{
+    std::fflush(stdout);
+    dup2(saved_fd_, fileno(stdout));
+    ::close(saved_fd_);
+    std::fclose(file_);
+}
+
+std::string CapturedStdout::text()
+{
+    std::fflush(stdout);
+    std::string result;
+    std::rewind(file_);
+    char buffer[4096];
+    size_t got = 0;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file_)) > 0) {
+        result.append(buffer, got);
+    }
+    return result;
+}
+
+std::string enter_scratch_copy_of_assets()
+{
+    namespace fs = std::filesystem;
+    char pattern[] = "/tmp/hangman-test-XXXXXX";
+    const char* made = mkdtemp(pattern);
+    if (made == nullptr) {
+        ADD_FAILURE() << "cannot make a scratch folder";
+        return {};
+    }
+    const fs::path scratch(made);
+    static std::vector<fs::path> made_folders;
+    if (made_folders.empty()) {
+        std::atexit([] {
+            std::error_code ignored;
+            for (const fs::path& folder : made_folders) {
+                fs::remove_all(folder, ignored);
+            }
+        });
+    }
+    made_folders.push_back(scratch);
+    fs::copy(fs::path(HANGMAN_ASSET_DIR) / "pngs", scratch / "pngs");
+    fs::copy(fs::path(HANGMAN_ASSET_DIR) / "png", scratch / "png");
+    fs::current_path(scratch);
+    return scratch.string();
+}
+
+std::string describe(const Frame& frame)
+{
+    std::ostringstream out;
+    for (const Copy& copy : frame.copies) {
+        out << "  " << copy.texture << " clip ";
+        if (copy.has_clip) {
+            out << "{" << copy.clip.x << "," << copy.clip.y << "," << copy.clip.w << ","
+                << copy.clip.h << "}";
+        } else {
+            out << "none";
+        }
+        out << " at (" << copy.destination.x << "," << copy.destination.y << ") "
+            << copy.destination.w << "x" << copy.destination.h << "\n";
+    }
+    return out.str();
+}
+
+}  // namespace harness

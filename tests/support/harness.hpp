@@ -1,0 +1,92 @@
+// Test support: drives the game's real screen loops frame by frame.
+//
+// A script is a list of batches of input. Batch 0 is queued before the loop
+// starts; batch n is queued right after the n-th frame is presented (the test
+// binary wraps SDL_RenderPresent). Every presented frame keeps the list of
+// sprites copied into it, so tests check what was drawn.
+#pragma once
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace harness {
+
+using Action = std::function<void()>;
+using Batch = std::vector<Action>;
+
+// Input actions. The pointer is placed with SDL_WarpMouseInWindow, which also
+// queues the motion event a real mouse would.
+Action move_to(int x, int y);
+Action press(int x, int y, Uint8 button = SDL_BUTTON_LEFT);  // moves there, then presses
+Action release(int x, int y);
+Action key(SDL_Keycode sym, bool repeat = false);
+Action quit();
+Action place_pointer(int x, int y);  // moves the pointer without queuing motion
+
+struct Copy {
+    SDL_Texture* texture;
+    bool has_clip;
+    SDL_Rect clip;
+    SDL_Rect destination;
+};
+
+struct Frame {
+    std::vector<Copy> copies;
+};
+
+// Queues batch 0 now and the others after each present. Once the script is
+// used up, every present queues a close request so that loops always end.
+void run_script(std::vector<Batch> batches);
+
+// Frames presented since the last run_script, with the sprites of each.
+const std::vector<Frame>& frames();
+
+// Close requests queued because the script ran out.
+int extra_quits();
+
+// The copies made into the frame being drawn now (not yet presented).
+const std::vector<Copy>& pending_copies();
+
+// Starts SDL as the game does and loads the media from the build's artwork,
+// working in that folder. Fails the test when something is missing.
+void start_game_media();
+
+// A test that runs with the game started and its media loaded, working in
+// the build's folder; everything is shut down again after the test.
+class GameTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+};
+
+// Empties the event queue (window events of start-up included).
+void flush_events();
+
+// Puts every button and flag of the catalogue back to its start value.
+void reset_catalogue();
+
+// Captures what the process writes to standard output.
+class CapturedStdout {
+public:
+    CapturedStdout();
+    ~CapturedStdout();
+    CapturedStdout(const CapturedStdout&) = delete;
+    CapturedStdout& operator=(const CapturedStdout&) = delete;
+    std::string text();  // everything written so far
+
+private:
+    int saved_fd_;
+    std::FILE* file_;
+};
+
+// A fresh scratch folder holding a copy of the artwork; the process works in it.
+std::string enter_scratch_copy_of_assets();
+
+// Describes the copies of a frame as text, for failure messages.
+std::string describe(const Frame& frame);
+
+}  // namespace harness

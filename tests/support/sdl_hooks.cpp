@@ -1,0 +1,194 @@
+// The wrapped SDL and C library calls of the test binary (see sdl_hooks.hpp).
+#include "support/sdl_hooks.hpp"
+
+#include <SDL.h>
+#include <SDL_image.h>
+#include <SDL_ttf.h>
+
+#include <cstdlib>
+
+namespace hooks {
+
+namespace {
+Faults the_faults;
+std::vector<std::string> the_trace;
+int the_wait_calls = 0;
+Random the_random;
+PresentCallback the_present_callback = nullptr;
+CopyCallback the_copy_callback = nullptr;
+
+void note(const char* name, const void* handle)
+{
+    the_trace.push_back(handle == nullptr ? std::string(name) + " null" : std::string(name));
+}
+}  // namespace
+
+Faults& faults()
+{
+    return the_faults;
+}
+
+std::vector<std::string>& shutdown_trace()
+{
+    return the_trace;
+}
+
+int wait_event_calls()
+{
+    return the_wait_calls;
+}
+
+Random& random()
+{
+    return the_random;
+}
+
+void set_present_callback(PresentCallback callback)
+{
+    the_present_callback = callback;
+}
+
+void set_copy_callback(CopyCallback callback)
+{
+    the_copy_callback = callback;
+}
+
+}  // namespace hooks
+
+extern "C" {
+
+void __real_SDL_RenderPresent(SDL_Renderer* renderer);
+int __real_SDL_RenderCopyEx(SDL_Renderer* renderer, SDL_Texture* texture, const SDL_Rect* clip,
+                            const SDL_Rect* destination, double angle, const SDL_Point* centre,
+                            SDL_RendererFlip flip);
+SDL_bool __real_SDL_SetHint(const char* name, const char* value);
+int __real_SDL_WaitEvent(SDL_Event* event);
+int __real_IMG_Init(int flags);
+int __real_TTF_Init(void);
+void __real_SDL_DestroyTexture(SDL_Texture* texture);
+void __real_TTF_CloseFont(TTF_Font* font);
+void __real_SDL_DestroyRenderer(SDL_Renderer* renderer);
+void __real_SDL_DestroyWindow(SDL_Window* window);
+void __real_TTF_Quit(void);
+void __real_IMG_Quit(void);
+void __real_SDL_Quit(void);
+int __real_rand(void);
+void __real_srand(unsigned seed);
+time_t __real_time(time_t* out);
+
+void __wrap_SDL_RenderPresent(SDL_Renderer* renderer)
+{
+    __real_SDL_RenderPresent(renderer);
+    if (hooks::the_present_callback != nullptr) {
+        hooks::the_present_callback();
+    }
+}
+
+int __wrap_SDL_RenderCopyEx(SDL_Renderer* renderer, SDL_Texture* texture, const SDL_Rect* clip,
+                            const SDL_Rect* destination, double angle, const SDL_Point* centre,
+                            SDL_RendererFlip flip)
+{
+    if (hooks::the_copy_callback != nullptr) {
+        hooks::the_copy_callback(texture, clip, destination);
+    }
+    return __real_SDL_RenderCopyEx(renderer, texture, clip, destination, angle, centre, flip);
+}
+
+SDL_bool __wrap_SDL_SetHint(const char* name, const char* value)
+{
+    if (hooks::the_faults.refuse_hint) {
+        return SDL_FALSE;
+    }
+    return __real_SDL_SetHint(name, value);
+}
+
+int __wrap_SDL_WaitEvent(SDL_Event* event)
+{
+    ++hooks::the_wait_calls;
+    return __real_SDL_WaitEvent(event);
+}
+
+int __wrap_IMG_Init(int flags)
+{
+    if (hooks::the_faults.img_init_fails) {
+        SDL_SetError("PNG images are not supported");
+        return 0;
+    }
+    return __real_IMG_Init(flags);
+}
+
+int __wrap_TTF_Init(void)
+{
+    if (hooks::the_faults.ttf_init_fails) {
+        SDL_SetError("FreeType could not start");
+        return -1;
+    }
+    return __real_TTF_Init();
+}
+
+void __wrap_SDL_DestroyTexture(SDL_Texture* texture)
+{
+    hooks::note("SDL_DestroyTexture", texture);
+    __real_SDL_DestroyTexture(texture);
+}
+
+void __wrap_TTF_CloseFont(TTF_Font* font)
+{
+    hooks::note("TTF_CloseFont", font);
+    __real_TTF_CloseFont(font);
+}
+
+void __wrap_SDL_DestroyRenderer(SDL_Renderer* renderer)
+{
+    hooks::note("SDL_DestroyRenderer", renderer);
+    __real_SDL_DestroyRenderer(renderer);
+}
+
+void __wrap_SDL_DestroyWindow(SDL_Window* window)
+{
+    hooks::note("SDL_DestroyWindow", window);
+    __real_SDL_DestroyWindow(window);
+}
+
+void __wrap_TTF_Quit(void)
+{
+    hooks::the_trace.emplace_back("TTF_Quit");
+    __real_TTF_Quit();
+}
+
+void __wrap_IMG_Quit(void)
+{
+    hooks::the_trace.emplace_back("IMG_Quit");
+    __real_IMG_Quit();
+}
+
+void __wrap_SDL_Quit(void)
+{
+    hooks::the_trace.emplace_back("SDL_Quit");
+    __real_SDL_Quit();
+}
+
+int __wrap_rand(void)
+{
+    ++hooks::the_random.rand_calls;
+    return hooks::the_random.fixed ? hooks::the_random.fixed_rand : __real_rand();
+}
+
+void __wrap_srand(unsigned seed)
+{
+    hooks::the_random.seeds.push_back(seed);
+    __real_srand(seed);
+}
+
+time_t __wrap_time(time_t* out)
+{
+    if (!hooks::the_random.fixed) {
+        return __real_time(out);
+    }
+    if (out != nullptr) {
+        *out = hooks::the_random.fixed_time;
+    }
+    return hooks::the_random.fixed_time;
+}
+
+}  // extern "C"

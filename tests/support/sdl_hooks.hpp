@@ -1,0 +1,48 @@
+// Switches and records for the SDL and C library calls that the test binary
+// wraps (see tests/CMakeLists.txt): failures to inject, the order of the
+// shutdown calls, and a fixed random generator for the word bank.
+#pragma once
+
+#include <ctime>
+#include <string>
+#include <vector>
+
+namespace hooks {
+
+struct Faults {
+    bool refuse_hint = false;     // SDL_SetHint returns false
+    bool img_init_fails = false;  // IMG_Init reports no PNG support
+    bool ttf_init_fails = false;  // TTF_Init returns -1
+};
+
+Faults& faults();
+
+// Names of the shutdown calls in the order they were made (SDL_DestroyTexture,
+// TTF_CloseFont, SDL_DestroyRenderer, SDL_DestroyWindow, TTF_Quit, IMG_Quit,
+// SDL_Quit), each with " null" appended when handed an empty handle.
+std::vector<std::string>& shutdown_trace();
+
+// Calls of SDL_WaitEvent so far.
+int wait_event_calls();
+
+// The word bank's random numbers: when set, rand() returns `fixed_rand` and
+// time() returns `fixed_time`; srand() seeds are recorded either way.
+struct Random {
+    bool fixed = false;
+    int fixed_rand = 0;
+    std::time_t fixed_time = 0;
+    int rand_calls = 0;
+    std::vector<unsigned> seeds;
+};
+
+Random& random();
+
+// Called after every real SDL_RenderPresent.
+using PresentCallback = void (*)();
+void set_present_callback(PresentCallback callback);
+
+// Called for every SDL_RenderCopyEx with its source and destination.
+using CopyCallback = void (*)(void* texture, const void* clip, const void* destination);
+void set_copy_callback(CopyCallback callback);
+
+}  // namespace hooks

@@ -1,0 +1,159 @@
+// The artwork the build draws: every file has its size, every cell of every
+// sheet holds a picture, and the parts the game never shows are transparent.
+#include <SDL.h>
+#include <SDL_image.h>
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+class Image {
+public:
+    explicit Image(const std::string& file)
+        : surface_(IMG_Load((std::string(HANGMAN_ASSET_DIR) + "/pngs/" + file).c_str()))
+    {
+        if (surface_ != nullptr) {
+            SDL_Surface* rgb = SDL_ConvertSurfaceFormat(surface_, SDL_PIXELFORMAT_RGB24, 0);
+            SDL_FreeSurface(surface_);
+            surface_ = rgb;
+        }
+    }
+    ~Image() { SDL_FreeSurface(surface_); }
+    Image(const Image&) = delete;
+    Image& operator=(const Image&) = delete;
+
+    bool loaded() const { return surface_ != nullptr; }
+    int width() const { return surface_->w; }
+    int height() const { return surface_->h; }
+
+    bool is_key(int x, int y) const
+    {
+        const Uint8* p = static_cast<const Uint8*>(surface_->pixels) + y * surface_->pitch + x * 3;
+        return p[0] == 30 && p[1] == 218 && p[2] == 2;
+    }
+
+    // Pixels in the rectangle that are not the colour key.
+    int drawn_pixels(int x, int y, int w, int h) const
+    {
+        int count = 0;
+        for (int row = y; row < y + h; ++row) {
+            for (int column = x; column < x + w; ++column) {
+                count += is_key(column, row) ? 0 : 1;
+            }
+        }
+        return count;
+    }
+
+private:
+    SDL_Surface* surface_;
+};
+
+struct Cell {
+    int x, y, w, h;
+};
+
+TEST(Artwork, EveryFileHasItsSize)
+{
+    struct Case {
+        const char* file;
+        int w, h;
+    };
+    const Case cases[] = {
+        {"menu_screen.png", 640, 480},          {"options_menu.png", 640, 480},
+        {"difficulty_screen.png", 640, 480},    {"game_screen.png", 640, 480},
+        {"win_screen.png", 640, 480},           {"lose_screen.png", 640, 480},
+        {"start_button_sprites.png", 240, 120}, {"option_button_sprites.png", 240, 120},
+        {"easy_button_sprites.png", 240, 120},  {"med_button_sprites.png", 240, 120},
+        {"hard_button_sprites.png", 240, 120},  {"back_button_sprite.png", 52, 104},
+        {"off_on_button.png", 42, 50},          {"hung_boi_sprites.png", 385, 65},
+        {"letters_sprites.png", 68, 1430},
+    };
+    for (const Case& c : cases) {
+        const Image image(c.file);
+        ASSERT_TRUE(image.loaded()) << c.file << ": " << SDL_GetError();
+        EXPECT_EQ(c.w, image.width()) << c.file;
+        EXPECT_EQ(c.h, image.height()) << c.file;
+    }
+}
+
+TEST(Artwork, EveryCellHoldsAPicture)
+{
+    struct Sheet {
+        const char* file;
+        std::vector<Cell> cells;
+    };
+    std::vector<Sheet> sheets;
+    for (const char* file :
+         {"start_button_sprites.png", "option_button_sprites.png", "easy_button_sprites.png",
+          "med_button_sprites.png", "hard_button_sprites.png"}) {
+        sheets.push_back({file, {{0, 0, 240, 60}, {0, 60, 240, 60}}});
+    }
+    sheets.push_back({"back_button_sprite.png", {{0, 0, 52, 52}, {0, 52, 52, 52}}});
+    sheets.push_back({"off_on_button.png", {{0, 0, 42, 24}, {0, 26, 42, 24}}});
+    Sheet figures{"hung_boi_sprites.png", {}};
+    for (int k = 0; k < 7; ++k) {
+        figures.cells.push_back({55 * k, 0, 55, 65});
+    }
+    sheets.push_back(figures);
+    Sheet letters{"letters_sprites.png", {}};
+    for (int k = 0; k < 27; ++k) {
+        letters.cells.push_back({0, 53 * k, 46, 52});
+        letters.cells.push_back({47, 14 * k, 10, 14});
+    }
+    for (int k = 0; k < 10; ++k) {
+        letters.cells.push_back({57, 14 * k, 11, 14});
+    }
+    sheets.push_back(letters);
+
+    for (const Sheet& sheet : sheets) {
+        const Image image(sheet.file);
+        ASSERT_TRUE(image.loaded()) << sheet.file;
+        for (const Cell& c : sheet.cells) {
+            EXPECT_GT(image.drawn_pixels(c.x, c.y, c.w, c.h), c.w * c.h / 20)
+                << sheet.file << " cell at (" << c.x << ", " << c.y << ") is (nearly) empty";
+        }
+    }
+}
+
+TEST(Artwork, WhatTheGameNeverShowsIsTransparent)
+{
+    struct Case {
+        const char* file;
+        Cell area;
+    };
+    std::vector<Case> cases = {
+        {"letters_sprites.png", {46, 0, 1, 1430}},     // the column between the two kinds of letter
+        {"letters_sprites.png", {47, 378, 21, 1052}},  // below the small letters and digits
+        {"letters_sprites.png", {57, 140, 11, 238}},   // below the digits
+        {"off_on_button.png", {0, 24, 42, 2}},         // the rows both looks share
+    };
+    for (int k = 0; k < 26; ++k) {
+        cases.push_back({"letters_sprites.png", {0, 53 * k + 52, 46, 1}});  // between tiles
+    }
+    for (const Case& c : cases) {
+        const Image image(c.file);
+        ASSERT_TRUE(image.loaded()) << c.file;
+        EXPECT_EQ(0, image.drawn_pixels(c.area.x, c.area.y, c.area.w, c.area.h))
+            << c.file << " has drawn pixels in (" << c.area.x << ", " << c.area.y << ") "
+            << c.area.w << "x" << c.area.h;
+    }
+}
+
+TEST(Artwork, ScreensAreOpaqueAndEndPicturesLetTheGameShowBelowTheCard)
+{
+    for (const char* file :
+         {"menu_screen.png", "options_menu.png", "difficulty_screen.png", "game_screen.png"}) {
+        const Image image(file);
+        ASSERT_TRUE(image.loaded()) << file;
+        EXPECT_EQ(0, image.drawn_pixels(0, 0, 640, 480) - 640 * 480) << file;
+    }
+    for (const char* file : {"win_screen.png", "lose_screen.png"}) {
+        const Image image(file);
+        ASSERT_TRUE(image.loaded()) << file;
+        EXPECT_GT(image.drawn_pixels(36, 18, 560, 236), 560 * 236 * 9 / 10) << file << " card";
+        EXPECT_EQ(0, image.drawn_pixels(0, 280, 640, 200)) << file << " covers the word row";
+    }
+}
+
+}  // namespace

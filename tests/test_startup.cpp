@@ -1,0 +1,149 @@
+// The whole program in-process: start-up lines and failures, the exit status,
+// and the order of shutdown.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/app.hpp"
+#include "support/harness.hpp"
+#include "support/sdl_hooks.hpp"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct ProgramRun {
+    std::string text;
+    int status;
+};
+
+// Runs the program, closing its window after the first menu frame.
+ProgramRun run_program_once()
+{
+    harness::run_script({{}, {harness::quit()}});
+    hooks::shutdown_trace().clear();
+    harness::CapturedStdout out;
+    const int status = run_program();
+    return {out.text(), status};
+}
+
+std::vector<std::string> expected_shutdown(int textures, bool started)
+{
+    std::vector<std::string> calls = {started ? "TTF_CloseFont" : "TTF_CloseFont null"};
+    calls.insert(calls.end(), static_cast<size_t>(textures), "SDL_DestroyTexture");
+    for (const char* call : {"SDL_DestroyRenderer", "SDL_DestroyWindow"}) {
+        calls.push_back(started ? call : std::string(call) + " null");
+    }
+    calls.insert(calls.end(), {"TTF_Quit", "IMG_Quit", "SDL_Quit"});
+    return calls;
+}
+
+class StartupTest : public ::testing::Test {
+protected:
+    void SetUp() override { harness::enter_scratch_copy_of_assets(); }
+};
+
+TEST_F(StartupTest, NormalRunPrintsTwoLinesAndExitsWithZero)
+{
+    const ProgramRun run = run_program_once();
+    EXPECT_EQ("initialize complete!\nload media complete!\n", run.text);
+    EXPECT_EQ(0, run.status);
+    EXPECT_EQ(expected_shutdown(15, true), hooks::shutdown_trace());
+}
+
+struct FailureCase {
+    const char* name;
+    std::function<void()> arrange;
+    std::string expected_text;
+    int expected_status;
+};
+
+TEST_F(StartupTest, EveryStartUpFailureIsReportedOnceAndExitsWithOne)
+{
+    const std::vector<FailureCase> cases = {
+        {"no video driver", [] { setenv("SDL_VIDEODRIVER", "no_such_driver", 1); },
+         "SDL could not initialize. SDL ERROR: no_such_driver not available\n"
+         "Window could not be created! SDL Error: no_such_driver not available\n"
+         "Failed to initialize.\n",
+         1},
+        {"no accelerated renderer", [] { setenv("SDL_VIDEODRIVER", "dummy", 1); },
+         "Renderer could not be created! SDL Error: Couldn't find matching render driver\n"
+         "Failed to initialize.\n",
+         1},
+        {"no PNG support", [] { hooks::faults().img_init_fails = true; },
+         "SDL_image could not initialize! SDL_image Error: PNG images are not supported\n"
+         "Failed to initialize.\n",
+         1},
+        {"no SDL_ttf", [] { hooks::faults().ttf_init_fails = true; },
+         "SDL_ttf could not initialize! SDL_ttf Error: FreeType could not start\n"
+         "Failed to initialize.\n",
+         1},
+        {"neither SDL_image nor SDL_ttf",
+         [] {
+             hooks::faults().img_init_fails = true;
+             hooks::faults().ttf_init_fails = true;
+         },
+         "SDL_image could not initialize! SDL_image Error: PNG images are not supported\n"
+         "SDL_ttf could not initialize! SDL_ttf Error: FreeType could not start\n"
+         "Failed to initialize.\n",
+         1},
+        {"hint refused", [] { hooks::faults().refuse_hint = true; },
+         "Warning: Linear texture filtering not enabled!initialize complete!\n"
+         "load media complete!\n",
+         0},
+        {"an image missing", [] { fs::remove("pngs/menu_screen.png"); },
+         "initialize complete!\n"
+         "Unable to load image pngs/menu_screen.png. SDL_image ERROR: Couldn't open "
+         "pngs/menu_screen.png\n"
+         "Failed to load menu_screen texture\n"
+         "Failed to load media.\n",
+         1},
+    };
+    for (const FailureCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        setenv("SDL_VIDEODRIVER", "offscreen", 1);
+        hooks::faults() = hooks::Faults{};
+        harness::reset_catalogue();
+        c.arrange();
+        const ProgramRun run = run_program_once();
+        EXPECT_EQ(c.expected_text, run.text);
+        EXPECT_EQ(c.expected_status, run.status);
+        EXPECT_EQ("SDL_Quit", hooks::shutdown_trace().back()) << "shutdown did not run to the end";
+        fs::remove_all("pngs");
+        fs::copy(fs::path(HANGMAN_ASSET_DIR) / "pngs", "pngs");
+    }
+}
+
+TEST_F(StartupTest, ShutdownAfterAFailedStartCopesWithNothingCreated)
+{
+    setenv("SDL_VIDEODRIVER", "no_such_driver", 1);
+    run_program_once();
+    EXPECT_EQ(expected_shutdown(0, false), hooks::shutdown_trace());
+}
+
+TEST_F(StartupTest, ShutdownAfterAFailedLoadFreesWhatLoadedBeforeTheRenderer)
+{
+    fs::remove("pngs/game_screen.png");
+    run_program_once();
+    std::vector<std::string> expected = expected_shutdown(14, true);
+    expected[0] = "TTF_CloseFont";
+    EXPECT_EQ(expected, hooks::shutdown_trace());
+}
+
+TEST_F(StartupTest, ACloseRequestEndsTheProgramAfterOneMoreMenuFrame)
+{
+    harness::run_script({{}, {harness::quit(), harness::move_to(100, 380)}});
+    int status = -1;
+    {
+        harness::CapturedStdout out;
+        status = run_program();
+    }
+    EXPECT_EQ(0, status);
+    ASSERT_EQ(2u, harness::frames().size()) << "frames presented";
+}
+
+}  // namespace
