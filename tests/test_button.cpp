@@ -65,9 +65,9 @@ TEST_F(ButtonTest, HitTestCountsBothFarEdgesAsInside)
 TEST_F(ButtonTest, AnyMouseButtonPresses)
 {
     point_at(100, 380);
-    for (Uint8 which : {SDL_BUTTON_LEFT, SDL_BUTTON_MIDDLE, SDL_BUTTON_RIGHT, SDL_BUTTON_X1}) {
+    for (int which : {SDL_BUTTON_LEFT, SDL_BUTTON_MIDDLE, SDL_BUTTON_RIGHT, SDL_BUTTON_X1}) {
         button.pressed = false;
-        button.handle_event(event_of_type(SDL_MOUSEBUTTONDOWN, which));
+        button.handle_event(event_of_type(SDL_MOUSEBUTTONDOWN, static_cast<Uint8>(which)));
         EXPECT_TRUE(button.pressed) << "mouse button " << int(which);
     }
 }

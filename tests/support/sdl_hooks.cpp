@@ -171,7 +171,7 @@ void __wrap_SDL_Quit(void)
 int __wrap_rand(void)
 {
     ++hooks::the_random.rand_calls;
-    return hooks::the_random.fixed ? hooks::the_random.fixed_rand : __real_rand();
+    return hooks::the_random.fixed_rand ? *hooks::the_random.fixed_rand : __real_rand();
 }
 
 void __wrap_srand(unsigned seed)
@@ -182,13 +182,13 @@ void __wrap_srand(unsigned seed)
 
 time_t __wrap_time(time_t* out)
 {
-    if (!hooks::the_random.fixed) {
+    if (!hooks::the_random.fixed_time) {
         return __real_time(out);
     }
     if (out != nullptr) {
-        *out = hooks::the_random.fixed_time;
+        *out = *hooks::the_random.fixed_time;
     }
-    return hooks::the_random.fixed_time;
+    return *hooks::the_random.fixed_time;
 }
 
 }  // extern "C"

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <ctime>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,11 +27,10 @@ std::vector<std::string>& shutdown_trace();
 int wait_event_calls();
 
 // The word bank's random numbers: when set, rand() returns `fixed_rand` and
-// time() returns `fixed_time`; srand() seeds are recorded either way.
+// time() returns `fixed_time`; calls and srand() seeds are recorded always.
 struct Random {
-    bool fixed = false;
-    int fixed_rand = 0;
-    std::time_t fixed_time = 0;
+    std::optional<int> fixed_rand;
+    std::optional<std::time_t> fixed_time;
     int rand_calls = 0;
     std::vector<unsigned> seeds;
 };
