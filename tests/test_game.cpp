@@ -20,11 +20,11 @@ namespace {
 struct GameView {
     int figure_stage = -1;
     int tries_digit = -1;
-    std::string guessed;                  // small letters in drawing order
-    std::vector<SDL_Point> guessed_at;    // where each was drawn
-    std::string word_row;                 // '_' for a hidden position
+    std::string guessed;                // small letters in drawing order
+    std::vector<SDL_Point> guessed_at;  // where each was drawn
+    std::string word_row;               // '_' for a hidden position
     std::vector<int> word_row_x;
-    char selection = '?';                 // '_' when no letter is chosen
+    char selection = '?';  // '_' when no letter is chosen
     bool win_shown = false;
     bool lose_shown = false;
 };
@@ -107,8 +107,8 @@ protected:
 TEST_F(GameTest, AWonGameKeyByKey)
 {
     dev_mode = true;
-    const bool quit = play("room", {keys("r "), keys("o "), keys("x "), keys("m"), keys(" "),
-                                    keys("q")});
+    const bool quit =
+        play("room", {keys("r "), keys("o "), keys("x "), keys("m"), keys(" "), keys("q")});
     EXPECT_FALSE(quit) << "a key on the win picture goes back to the menu";
     EXPECT_EQ(
         "word = room\nword_length = 4"
@@ -126,8 +126,8 @@ TEST_F(GameTest, AWonGameKeyByKey)
         char selection;
     };
     const Expected expected[] = {
-        {"r___", "r", 0, 6, '_'},    {"roo_", "ro", 0, 6, '_'}, {"roo_", "rox", 1, 5, '_'},
-        {"roo_", "rox", 1, 5, 'm'},  {"room", "roxm", 1, 5, '_'},
+        {"r___", "r", 0, 6, '_'},   {"roo_", "ro", 0, 6, '_'},   {"roo_", "rox", 1, 5, '_'},
+        {"roo_", "rox", 1, 5, 'm'}, {"room", "roxm", 1, 5, '_'},
     };
     ASSERT_EQ(5u, harness::frames().size());
     for (size_t n = 0; n < 5; ++n) {
@@ -210,11 +210,11 @@ TEST_F(GameTest, SelectionTakesOneLetterUntilClearedOrSubmitted)
         char selection;
     };
     const Case cases[] = {
-        {"qx ", "q", '_'},    // a second letter does not replace the first
-        {"q<x ", "x", '_'},   // Backspace clears the choice
-        {" <", "", '_'},      // Space and Backspace with nothing chosen
-        {"q", "", 'q'},       // chosen, not yet submitted
-        {"#q ", "q", '_'},    // other keys do nothing
+        {"qx ", "q", '_'},   // a second letter does not replace the first
+        {"q<x ", "x", '_'},  // Backspace clears the choice
+        {" <", "", '_'},     // Space and Backspace with nothing chosen
+        {"q", "", 'q'},      // chosen, not yet submitted
+        {"#q ", "q", '_'},   // other keys do nothing
         {"q# ", "q", '_'},
     };
     dev_mode = true;
@@ -289,8 +289,10 @@ TEST_F(GameTest, TheEndPictureWaitsForAKeyOrACloseRequest)
         bool quit;
     };
     const std::vector<Case> cases = {
-        {"clicks, then a key", {harness::press(300, 300), harness::release(300, 300),
-                                harness::move_to(10, 10), keys("x")[0]}, false},
+        {"clicks, then a key",
+         {harness::press(300, 300), harness::release(300, 300), harness::move_to(10, 10),
+          keys("x")[0]},
+         false},
         {"clicks, then a close request", {harness::press(300, 300), harness::quit()}, true},
         {"an auto-repeated key", {harness::key(SDLK_SPACE, true)}, false},
     };
@@ -316,8 +318,7 @@ TEST_F(GameTest, AnyStringIsSafeToPlay)
         {"empty", "", {}, true, ""},
         {"not only letters", "a-B", keys("a b "), false, "a__"},
         {"bytes above 127", "\xe9t\xe9", keys("t "), false, "_t_"},
-        {"longer than a hundred", std::string(150, 'a'), keys("a "), true,
-         std::string(150, 'a')},
+        {"longer than a hundred", std::string(150, 'a'), keys("a "), true, std::string(150, 'a')},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -50,8 +50,12 @@ TEST(WordBank, OneDrawModulo25PicksTheSlot)
         const char* word;
     };
     const Case cases[] = {
-        {1, 0, "frog"},          {1, 26, "duck"},         {1, 24, "wine"},
-        {2, 40, "alchohol"},     {2, 25, "notepad"},      {3, 24, "revolutionary"},
+        {1, 0, "frog"},
+        {1, 26, "duck"},
+        {1, 24, "wine"},
+        {2, 40, "alchohol"},
+        {2, 25, "notepad"},
+        {3, 24, "revolutionary"},
         {3, 2147483647, "synthesizer"},  // 2147483647 % 25 is 22
     };
     for (const Case& c : cases) {
@@ -103,8 +107,18 @@ TEST(WordBank, LetterIndexNumbersOnlyTheLowerCaseLetters)
         int index;
     };
     const Case cases[] = {
-        {'a', 1}, {'m', 13}, {'z', 26}, {'A', 0}, {'Z', 0}, {'0', 0}, {'`', 0}, {'{', 0},
-        {'\0', 0}, {' ', 0}, {static_cast<char>(128), 0}, {static_cast<char>(225), 0},
+        {'a', 1},
+        {'m', 13},
+        {'z', 26},
+        {'A', 0},
+        {'Z', 0},
+        {'0', 0},
+        {'`', 0},
+        {'{', 0},
+        {'\0', 0},
+        {' ', 0},
+        {static_cast<char>(128), 0},
+        {static_cast<char>(225), 0},
         {static_cast<char>(255), 0},
     };
     for (const Case& c : cases) {

@@ -22,6 +22,26 @@ size_t next_batch = 0;
 int quits_added = 0;
 std::vector<Frame> presented;
 std::vector<Copy> drawing;
+bool dropping_motion = false;
+
+// Harness-made mouse-button events carry this as their mouse id.
+constexpr Uint32 scripted_mouse = 0x5C217ED;
+
+int drop_motion_while_placing(void*, SDL_Event* event)
+{
+    return dropping_motion && event->type == SDL_MOUSEMOTION ? 0 : 1;
+}
+
+void on_poll(const void* polled)
+{
+    const auto* event = static_cast<const SDL_Event*>(polled);
+    if (event->type == SDL_MOUSEMOTION) {
+        set_pointer(event->motion.x, event->motion.y);
+    } else if ((event->type == SDL_MOUSEBUTTONDOWN || event->type == SDL_MOUSEBUTTONUP) &&
+               event->button.which == scripted_mouse) {
+        set_pointer(event->button.x, event->button.y);
+    }
+}
 
 void push(const SDL_Event& event)
 {
@@ -64,6 +84,7 @@ void mouse_button_event(Uint32 type, int x, int y, Uint8 button)
     SDL_Event event{};
     event.type = type;
     event.button.windowID = SDL_GetWindowID(window);
+    event.button.which = scripted_mouse;
     event.button.button = button;
     event.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
     event.button.clicks = 1;
@@ -79,13 +100,16 @@ Action move_to(int x, int y)
     return [=] { SDL_WarpMouseInWindow(window, x, y); };
 }
 
+void set_pointer(int x, int y)
+{
+    dropping_motion = true;
+    SDL_WarpMouseInWindow(window, x, y);
+    dropping_motion = false;
+}
+
 Action place_pointer(int x, int y)
 {
-    return [=] {
-        SDL_WarpMouseInWindow(window, x, y);
-        SDL_PumpEvents();
-        SDL_FlushEvent(SDL_MOUSEMOTION);
-    };
+    return [=] { set_pointer(x, y); };
 }
 
 Action press(int x, int y, Uint8 button)
@@ -126,12 +150,18 @@ Action quit()
 
 void run_script(std::vector<Batch> batches)
 {
+    if (SDL_WasInit(SDL_INIT_EVENTS) != 0) {
+        flush_events();
+        // Setting a filter also empties the queue, so it is set only here.
+        SDL_SetEventFilter(drop_motion_while_placing, nullptr);
+    }
     script = std::move(batches);
     next_batch = 0;
     quits_added = 0;
     presented.clear();
     drawing.clear();
     hooks::set_present_callback(on_present);
+    hooks::set_poll_callback(on_poll);
     hooks::set_copy_callback(on_copy);
     queue_next_batch();
 }

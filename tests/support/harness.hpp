@@ -19,13 +19,19 @@ using Action = std::function<void()>;
 using Batch = std::vector<Action>;
 
 // Input actions. The pointer is placed with SDL_WarpMouseInWindow, which also
-// queues the motion event a real mouse would.
+// queues the motion event a real mouse would. When the game takes a motion
+// event, or a press or release made here, from the queue, the pointer is put
+// back at that event's position: several moves and clicks in one batch each
+// land where they were made. place_pointer moves it with no event at all.
 Action move_to(int x, int y);
 Action press(int x, int y, Uint8 button = SDL_BUTTON_LEFT);  // moves there, then presses
 Action release(int x, int y);
 Action key(SDL_Keycode sym, bool repeat = false);
 Action quit();
 Action place_pointer(int x, int y);  // moves the pointer without queuing motion
+
+// Moves the pointer at once, without queuing a motion event.
+void set_pointer(int x, int y);
 
 struct Copy {
     SDL_Texture* texture;
@@ -38,7 +44,7 @@ struct Frame {
     std::vector<Copy> copies;
 };
 
-// Queues batch 0 now and the others after each present. Once the script is
+// Empties the queue, then queues batch 0 and the others after each present. Once the script is
 // used up, every present queues a close request so that loops always end.
 void run_script(std::vector<Batch> batches);
 

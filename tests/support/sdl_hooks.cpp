@@ -15,6 +15,7 @@ std::vector<std::string> the_trace;
 int the_wait_calls = 0;
 Random the_random;
 PresentCallback the_present_callback = nullptr;
+PollCallback the_poll_callback = nullptr;
 CopyCallback the_copy_callback = nullptr;
 
 void note(const char* name, const void* handle)
@@ -43,6 +44,11 @@ Random& random()
     return the_random;
 }
 
+void set_poll_callback(PollCallback callback)
+{
+    the_poll_callback = callback;
+}
+
 void set_present_callback(PresentCallback callback)
 {
     the_present_callback = callback;
@@ -57,6 +63,7 @@ void set_copy_callback(CopyCallback callback)
 
 extern "C" {
 
+int __real_SDL_PollEvent(SDL_Event* event);
 void __real_SDL_RenderPresent(SDL_Renderer* renderer);
 int __real_SDL_RenderCopyEx(SDL_Renderer* renderer, SDL_Texture* texture, const SDL_Rect* clip,
                             const SDL_Rect* destination, double angle, const SDL_Point* centre,
@@ -75,6 +82,15 @@ void __real_SDL_Quit(void);
 int __real_rand(void);
 void __real_srand(unsigned seed);
 time_t __real_time(time_t* out);
+
+int __wrap_SDL_PollEvent(SDL_Event* event)
+{
+    const int got = __real_SDL_PollEvent(event);
+    if (got != 0 && event != nullptr && hooks::the_poll_callback != nullptr) {
+        hooks::the_poll_callback(event);
+    }
+    return got;
+}
 
 void __wrap_SDL_RenderPresent(SDL_Renderer* renderer)
 {

@@ -37,6 +37,11 @@ struct Random {
 
 Random& random();
 
+// Called with every event SDL_PollEvent hands to the game, before the game
+// sees it.
+using PollCallback = void (*)(const void* event);
+void set_poll_callback(PollCallback callback);
+
 // Called after every real SDL_RenderPresent.
 using PresentCallback = void (*)();
 void set_present_callback(PresentCallback callback);
