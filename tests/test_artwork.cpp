@@ -151,8 +151,8 @@ TEST(Artwork, ScreensAreOpaqueAndEndPicturesLetTheGameShowBelowTheCard)
     for (const char* file : {"win_screen.png", "lose_screen.png"}) {
         const Image image(file);
         ASSERT_TRUE(image.loaded()) << file;
-        EXPECT_GT(image.drawn_pixels(36, 18, 560, 236), 560 * 236 * 9 / 10) << file << " card";
-        EXPECT_EQ(0, image.drawn_pixels(0, 280, 640, 200)) << file << " covers the word row";
+        EXPECT_GT(image.drawn_pixels(36, 14, 560, 226), 560 * 226 * 9 / 10) << file << " card";
+        EXPECT_EQ(0, image.drawn_pixels(0, 252, 640, 228)) << file << " covers the word row";
     }
 }
 

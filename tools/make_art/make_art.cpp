@@ -269,8 +269,9 @@ Canvas options_screen()
     board_background(c);
     c.text(bold(44), "OPTIONS", chalk, 320, 92);
     c.line(240, 128, 400, 128, 2, accent);
-    c.round_rect_outline(40, 316, 600, 446, 14, 2, board_line);
-    c.text(bold(19), "Developer mode", chalk, 194, 367, Align::right);
+    c.text(regular(16), "Developer mode is off whenever the game starts.", chalk_dim, 320, 230);
+    c.round_rect_outline(28, 316, 612, 446, 14, 2, board_line);
+    c.text(bold(17), "Developer mode", chalk, 196, 367, Align::right);
     c.text(regular(14), "Prints the secret word and every button press on the console", chalk_dim,
            320, 406);
     c.text(regular(14), "and shows a sprite test on the main menu.", chalk_dim, 320, 426);
@@ -298,19 +299,19 @@ Canvas end_card(bool won)
 {
     Canvas c(640, 480);
     const Colour mood = won ? green : red;
-    c.round_rect(44, 26, 604, 262, 20, shadow);
-    c.round_rect(36, 18, 596, 254, 20, panel);
-    c.round_rect_outline(36, 18, 596, 254, 20, 4, mood);
+    c.round_rect(44, 22, 604, 248, 20, shadow);
+    c.round_rect(36, 14, 596, 240, 20, panel);
+    c.round_rect_outline(36, 14, 596, 240, 20, 4, mood);
     if (won) {
-        cheering_figure(c, 62, 60, 2.2f);
+        cheering_figure(c, 62, 50, 2.2f);
     } else {
-        gallows_figure(c, 58, 56, 2.2f, 6);
+        gallows_figure(c, 58, 48, 2.2f, 6);
     }
-    c.text(bold(50), won ? "YOU WIN!" : "YOU LOSE", mood, 372, 86);
+    c.text(bold(50), won ? "YOU WIN!" : "YOU LOSE", mood, 372, 78);
     c.text(regular(19), won ? "You found the hidden word." : "The figure is complete.", chalk, 372,
-           146);
-    c.round_rect(282, 188, 462, 226, 19, board);
-    c.text(bold(16), "press any key", accent, 372, 207);
+           136);
+    c.round_rect(282, 176, 462, 214, 19, board);
+    c.text(bold(16), "press any key", accent, 372, 195);
     return c;
 }
 
