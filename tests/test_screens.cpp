@@ -108,11 +108,16 @@ TEST_F(ScreenTest, BackAndCloseOnTheDifficultyScreen)
     const std::vector<Case> cases = {
         {"Back", {harness::press(632, 52)}, false, 1, "back button has been pressed.\n"},
         {"close", {harness::quit(), harness::press(300, 230)}, true, 0, ""},
-        {"Back, then close", {harness::press(600, 20), harness::quit()}, true, 0,
+        {"Back, then close",
+         {harness::press(600, 20), harness::quit()},
+         true,
+         0,
          "back button has been pressed.\n"},
         {"Back, then a level",
          {harness::press(600, 20), harness::press(300, 300), harness::key(SDLK_a)},
-         true, 2, "back button has been pressed.\nmed button has been pressed.\n"},
+         true,
+         2,
+         "back button has been pressed.\nmed button has been pressed.\n"},
     };
     dev_mode = true;
     hooks::random().fixed_rand = 0;
@@ -148,7 +153,8 @@ TEST_F(ScreenTest, NoInvisibleButtonsBeforeAScreensFirstFrame)
 {
     // Before their screens first drew, the level buttons and the switch used
     // to wait at (0, 0); a click in the top-left corner must hit nothing.
-    EXPECT_FALSE(run(run_difficulty_screen, {{harness::press(100, 30)}, {harness::press(600, 20)}}));
+    EXPECT_FALSE(
+        run(run_difficulty_screen, {{harness::press(100, 30)}, {harness::press(600, 20)}}));
     EXPECT_EQ(2u, harness::frames().size()) << "no game was started";
     EXPECT_FALSE(run(run_options_screen, {{harness::press(20, 10)}, {harness::press(600, 20)}}));
     EXPECT_FALSE(dev_mode);
@@ -171,7 +177,9 @@ TEST_F(ScreenTest, TheSwitchTogglesDeveloperModeAndShowsIt)
         {{harness::move_to(231, 361)}, "", true, 0},
         {{harness::press(252, 380)}, "dev_mode turned off.\n", false, 0},
         {{harness::press(230, 360), harness::press(230, 360)},
-         "dev_mode turned on.\ndev_mode turned off.\n", false, 0},
+         "dev_mode turned on.\ndev_mode turned off.\n",
+         false,
+         0},
         {{harness::move_to(400, 200)}, "", false, 0},
     };
     for (const Step& step : steps) {
@@ -202,16 +210,36 @@ TEST_F(ScreenTest, BackAndCloseOnTheOptionsScreen)
     };
     const std::vector<Case> cases = {
         {"Back, developer mode off", false, {harness::press(580, 0)}, false, 1, ""},
-        {"Back, developer mode on", true, {harness::press(580, 0)}, false, 1,
+        {"Back, developer mode on",
+         true,
+         {harness::press(580, 0)},
+         false,
+         1,
          "back button has been pressed.\n"},
-        {"switch off, then Back", true, {harness::press(230, 360), harness::press(600, 20)},
-         false, 1, "dev_mode turned off.\n"},
-        {"switch on, then Back", false, {harness::press(230, 360), harness::press(600, 20)},
-         false, 1, "dev_mode turned on.\nback button has been pressed.\n"},
-        {"Back, then the switch", false, {harness::press(600, 20), harness::press(230, 360)},
-         false, 1, "dev_mode turned on.\n"},
+        {"switch off, then Back",
+         true,
+         {harness::press(230, 360), harness::press(600, 20)},
+         false,
+         1,
+         "dev_mode turned off.\n"},
+        {"switch on, then Back",
+         false,
+         {harness::press(230, 360), harness::press(600, 20)},
+         false,
+         1,
+         "dev_mode turned on.\nback button has been pressed.\n"},
+        {"Back, then the switch",
+         false,
+         {harness::press(600, 20), harness::press(230, 360)},
+         false,
+         1,
+         "dev_mode turned on.\n"},
         {"close", true, {harness::quit()}, true, 0, ""},
-        {"Back, then close", true, {harness::press(600, 20), harness::quit()}, true, 0,
+        {"Back, then close",
+         true,
+         {harness::press(600, 20), harness::quit()},
+         true,
+         0,
          "back button has been pressed.\n"},
     };
     for (const Case& c : cases) {
@@ -228,14 +256,14 @@ TEST_F(ScreenTest, DeveloperModeOutlivesTheScreenAndAGameAndShowsTheOverlay)
 {
     hooks::random().fixed_rand = 3;
     harness::run_script({
-        {harness::press(400, 380)},                            // Options
-        {harness::press(230, 360)},                            // developer mode on
-        {harness::press(600, 20)},                             // Back
-        {},                                                    // a menu frame
-        {harness::press(100, 380)},                            // Start
-        {harness::press(300, 230)},                            // Easy: "list"
+        {harness::press(400, 380)},  // Options
+        {harness::press(230, 360)},  // developer mode on
+        {harness::press(600, 20)},   // Back
+        {},                          // a menu frame
+        {harness::press(100, 380)},  // Start
+        {harness::press(300, 230)},  // Easy: "list"
         {harness::key(SDLK_l), harness::key(SDLK_SPACE)},
-        {harness::quit()},                                     // closes from the game
+        {harness::quit()},  // closes from the game
     });
     std::string text;
     {
