@@ -82,8 +82,8 @@ int main(int argc, char* argv[])
     figures.push_back(measure("main menu", frames, wiggle, [] { run_main_menu(); }));
     figures.push_back(measure("difficulty", frames, wiggle, [] { run_difficulty_screen(); }));
     figures.push_back(measure("options", frames, wiggle, [] { run_options_screen(); }));
-    figures.push_back(measure("game (13 letters)", frames, typing,
-                              [] { play_game("zzzzzzzzzzzzz"); }));
+    figures.push_back(
+        measure("game (13 letters)", frames, typing, [] { play_game("zzzzzzzzzzzzz"); }));
 
     std::printf("%-20s %8s %16s %16s %12s\n", "screen", "frames", "CPU us/frame", "wall us/frame",
                 "frames/s");

@@ -14,7 +14,7 @@ start_display() {
     display=:$((100 + $$ % 400))
     Xvfb "$display" -screen 0 800x600x24 -nolisten tcp >"$out/xvfb.log" 2>&1 &
     xvfb=$!
-    trap 'kill "$xvfb" 2>/dev/null || true' EXIT
+    trap 'kill "$xvfb" 2>/dev/null || true; eval "${on_exit:-:}"' EXIT
     export DISPLAY="$display"
     for _ in $(seq 100); do
         xdotool getmouselocation >/dev/null 2>&1 && return 0

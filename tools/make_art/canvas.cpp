@@ -245,6 +245,30 @@ bool Canvas::save_png(const std::string& path, Colour matte) const
     return saved;
 }
 
+bool Canvas::save_png_with_alpha(const std::string& path) const
+{
+    SDL_Surface* surface =
+        SDL_CreateRGBSurfaceWithFormat(0, width_, height_, 32, SDL_PIXELFORMAT_RGBA32);
+    if (surface == nullptr) {
+        return false;
+    }
+    for (int y = 0; y < height_; ++y) {
+        auto* row = static_cast<Uint8*>(surface->pixels) + y * surface->pitch;
+        for (int x = 0; x < width_; ++x) {
+            const float* p = &pixels_[static_cast<size_t>((y * width_ + x) * 4)];
+            const float alpha = p[3];
+            Uint8* out = row + x * 4;
+            for (int c = 0; c < 3; ++c) {
+                out[c] = alpha > 0.0f ? to_byte(p[c] / alpha) : 0;
+            }
+            out[3] = to_byte(alpha * 255.0f);
+        }
+    }
+    const bool saved = IMG_SavePNG(surface, path.c_str()) == 0;
+    SDL_FreeSurface(surface);
+    return saved;
+}
+
 TTF_Font* open_font(const std::string& path, int point_size)
 {
     auto& cache = font_cache();

@@ -50,6 +50,9 @@ public:
     // picture will be seen against.
     bool save_png(const std::string& path, Colour matte) const;
 
+    // Writes the canvas as a 32-bit PNG with real transparency (for icons).
+    bool save_png_with_alpha(const std::string& path) const;
+
 private:
     template <typename Inside>
     void fill_shape(float x0, float y0, float x1, float y1, Colour colour, Inside inside);

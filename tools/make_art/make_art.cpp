@@ -1,7 +1,7 @@
 // make_art: draws every picture the game loads, in one palette, and writes
 // them as PNG files with the game's colour key for transparent pixels.
 //
-//   make_art <font folder> <output folder>
+//   make_art <font folder> <output folder> [icon file]
 //
 // The font folder must hold DejaVu's Sans Bold, Sans and Sans Mono Bold.
 // Sheet layouts follow the clip tables in src/gfx/media.cpp.
@@ -315,6 +315,16 @@ Canvas end_card(bool won)
     return c;
 }
 
+// The desktop icon: the finished figure on a board-coloured rounded square.
+Canvas icon()
+{
+    Canvas c(128, 128);
+    c.round_rect(4, 4, 124, 124, 24, board);
+    c.round_rect_outline(4, 4, 124, 124, 24, 3, accent);
+    gallows_figure(c, 22, 14, 1.55f, 6);
+    return c;
+}
+
 struct Output {
     const char* file;
     std::function<Canvas()> draw;
@@ -324,8 +334,8 @@ struct Output {
 
 int main(int argc, char* argv[])
 {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: make_art <font folder> <output folder>\n");
+    if (argc != 3 && argc != 4) {
+        std::fprintf(stderr, "usage: make_art <font folder> <output folder> [icon file]\n");
         return 2;
     }
     const std::string font_dir = argv[1];
@@ -369,6 +379,11 @@ int main(int argc, char* argv[])
             std::fprintf(stderr, "make_art: cannot write %s: %s\n", path.c_str(), SDL_GetError());
             status = 1;
         }
+    }
+
+    if (argc == 4 && !icon().save_png_with_alpha(argv[3])) {
+        std::fprintf(stderr, "make_art: cannot write %s: %s\n", argv[3], SDL_GetError());
+        status = 1;
     }
 
     close_fonts();
