@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <sstream>
 
 #include "app/app.hpp"
@@ -17,12 +18,15 @@ namespace harness {
 
 namespace {
 
-std::vector<Batch> script;
+std::function<Batch(size_t)> make_batch;
+size_t batch_count = 0;
 size_t next_batch = 0;
 int quits_added = 0;
 std::vector<Frame> presented;
 std::vector<Copy> drawing;
 bool dropping_motion = false;
+std::function<void(const Frame&)> frame_check;
+bool keep_frames = true;
 
 // Harness-made mouse-button events carry this as their mouse id.
 constexpr Uint32 scripted_mouse = 0x5C217ED;
@@ -51,8 +55,8 @@ void push(const SDL_Event& event)
 
 void queue_next_batch()
 {
-    if (next_batch < script.size()) {
-        for (const Action& action : script[next_batch]) {
+    if (next_batch < batch_count) {
+        for (const Action& action : make_batch(next_batch)) {
             action();
         }
         ++next_batch;
@@ -64,9 +68,25 @@ void queue_next_batch()
 
 void on_present()
 {
-    presented.push_back(Frame{drawing});
+    if (frame_check) {
+        frame_check(Frame{drawing});
+    }
+    if (keep_frames) {
+        presented.push_back(Frame{drawing});
+    }
     drawing.clear();
     queue_next_batch();
+}
+
+// A loop asleep in SDL_WaitEvent presents nothing: while the queue is empty,
+// it gets the next batches of the script instead.
+void on_wait()
+{
+    SDL_PumpEvents();
+    while (SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) == 0) {
+        queue_next_batch();
+        SDL_PumpEvents();
+    }
 }
 
 void on_copy(void* texture, const void* clip, const void* destination)
@@ -150,18 +170,27 @@ Action quit()
 
 void run_script(std::vector<Batch> batches)
 {
+    const size_t count = batches.size();
+    auto shared = std::make_shared<std::vector<Batch>>(std::move(batches));
+    run_generated_script([shared](size_t n) { return (*shared)[n]; }, count);
+}
+
+void run_generated_script(std::function<Batch(size_t)> make, size_t count)
+{
     if (SDL_WasInit(SDL_INIT_EVENTS) != 0) {
         flush_events();
         // Setting a filter also empties the queue, so it is set only here.
         SDL_SetEventFilter(drop_motion_while_placing, nullptr);
     }
-    script = std::move(batches);
+    make_batch = std::move(make);
+    batch_count = count;
     next_batch = 0;
     quits_added = 0;
     presented.clear();
     drawing.clear();
     hooks::set_present_callback(on_present);
     hooks::set_poll_callback(on_poll);
+    hooks::set_wait_callback(on_wait);
     hooks::set_copy_callback(on_copy);
     queue_next_batch();
 }
@@ -169,6 +198,12 @@ void run_script(std::vector<Batch> batches)
 const std::vector<Frame>& frames()
 {
     return presented;
+}
+
+void watch_frames(std::function<void(const Frame&)> check, bool keep)
+{
+    frame_check = std::move(check);
+    keep_frames = keep;
 }
 
 int extra_quits()

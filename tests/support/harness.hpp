@@ -48,8 +48,16 @@ struct Frame {
 // used up, every present queues a close request so that loops always end.
 void run_script(std::vector<Batch> batches);
 
+// Like run_script, but batch n is made by `make(n)` only when it is due, for
+// `count` batches; for runs too long to hold in memory.
+void run_generated_script(std::function<Batch(size_t)> make, size_t count);
+
 // Frames presented since the last run_script, with the sprites of each.
 const std::vector<Frame>& frames();
+
+// Hands every presented frame to `check` as it is presented; with
+// `keep` false, frames() stays empty (for very long runs).
+void watch_frames(std::function<void(const Frame&)> check, bool keep);
 
 // Close requests queued because the script ran out.
 int extra_quits();

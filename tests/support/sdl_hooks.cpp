@@ -16,6 +16,7 @@ int the_wait_calls = 0;
 Random the_random;
 PresentCallback the_present_callback = nullptr;
 PollCallback the_poll_callback = nullptr;
+WaitCallback the_wait_callback = nullptr;
 CopyCallback the_copy_callback = nullptr;
 
 void note(const char* name, const void* handle)
@@ -42,6 +43,11 @@ int wait_event_calls()
 Random& random()
 {
     return the_random;
+}
+
+void set_wait_callback(WaitCallback callback)
+{
+    the_wait_callback = callback;
 }
 
 void set_poll_callback(PollCallback callback)
@@ -121,6 +127,9 @@ SDL_bool __wrap_SDL_SetHint(const char* name, const char* value)
 int __wrap_SDL_WaitEvent(SDL_Event* event)
 {
     ++hooks::the_wait_calls;
+    if (hooks::the_wait_callback != nullptr) {
+        hooks::the_wait_callback();
+    }
     return __real_SDL_WaitEvent(event);
 }
 
@@ -201,10 +210,14 @@ time_t __wrap_time(time_t* out)
     if (!hooks::the_random.fixed_time) {
         return __real_time(out);
     }
-    if (out != nullptr) {
-        *out = *hooks::the_random.fixed_time;
+    const std::time_t now = *hooks::the_random.fixed_time;
+    if (hooks::the_random.time_advances) {
+        hooks::the_random.fixed_time = now + 1;
     }
-    return *hooks::the_random.fixed_time;
+    if (out != nullptr) {
+        *out = now;
+    }
+    return now;
 }
 
 }  // extern "C"

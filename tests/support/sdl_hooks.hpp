@@ -31,6 +31,7 @@ int wait_event_calls();
 struct Random {
     std::optional<int> fixed_rand;
     std::optional<std::time_t> fixed_time;
+    bool time_advances = false;  // each time() call returns fixed_time, then adds 1
     int rand_calls = 0;
     std::vector<unsigned> seeds;
 };
@@ -41,6 +42,10 @@ Random& random();
 // sees it.
 using PollCallback = void (*)(const void* event);
 void set_poll_callback(PollCallback callback);
+
+// Called before every SDL_WaitEvent.
+using WaitCallback = void (*)();
+void set_wait_callback(WaitCallback callback);
 
 // Called after every real SDL_RenderPresent.
 using PresentCallback = void (*)();
