@@ -14,6 +14,9 @@ test: deps check-format
 	cmake --preset ci
 	cmake --build --preset ci -j $(JOBS)
 	ctest --preset ci -j $(JOBS)
+	cmake --preset asan
+	cmake --build --preset asan -j $(JOBS)
+	ctest --preset asan -j $(JOBS)
 
 # Benchmarks on the optimised build: print figures, assert nothing.
 bench: deps

@@ -118,8 +118,8 @@ private:
         if (kind < 93) {
             return harness::key(SDLK_BACKSPACE);
         }
-        const SDL_Keycode others[] = {SDLK_RETURN, SDLK_ESCAPE, SDLK_1, SDLK_F1, SDLK_LEFT,
-                                      SDLK_LSHIFT, SDLK_TAB, SDLK_DELETE, SDLK_KP_5};
+        const SDL_Keycode others[] = {SDLK_RETURN, SDLK_ESCAPE, SDLK_1,      SDLK_F1,  SDLK_LEFT,
+                                      SDLK_LSHIFT, SDLK_TAB,    SDLK_DELETE, SDLK_KP_5};
         return harness::key(others[pick(0, 8)]);
     }
 
@@ -200,8 +200,8 @@ private:
                                     &hard_button, &back_button, &dev_mode_button}) {
                 if (copy.texture == b->sheet->sdl_texture) {
                     EXPECT_TRUE(copy.has_clip) << where() << "a button drawn as its whole sheet";
-                    const SDL_Rect* pair = b->idle_clip < b->hover_clip ? b->idle_clip
-                                                                        : b->hover_clip;
+                    const SDL_Rect* pair =
+                        b->idle_clip < b->hover_clip ? b->idle_clip : b->hover_clip;
                     EXPECT_TRUE(same(copy.clip, pair[0]) || same(copy.clip, pair[1]))
                         << where() << "button clip outside its pair";
                 }
@@ -238,8 +238,8 @@ TEST_F(RandomSession, EveryFrameKeepsTheRules)
     }
     harness::watch_frames(nullptr, true);
 
-    std::cout << "random session: " << input.events() << " events, " << rules.games()
-              << " games, " << rules.frames() << " frames, seed " << seed << std::endl;
+    std::cout << "random session: " << input.events() << " events, " << rules.games() << " games, "
+              << rules.frames() << " frames, seed " << seed << std::endl;
     EXPECT_GT(rules.frames(), batches / 2);
 }
 
