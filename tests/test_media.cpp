@@ -6,9 +6,14 @@
 #include <fstream>
 #include <string>
 
+#include <SDL_image.h>
+
+#include <iterator>
+
 #include "app/app.hpp"
 #include "gfx/media.hpp"
 #include "support/harness.hpp"
+#include "support/sdl_hooks.hpp"
 
 namespace fs = std::filesystem;
 
@@ -176,6 +181,66 @@ TEST_F(MediaTest, EveryBrokenImageGivesItsLinesAndFails)
                       out.text());
         }
     }
+}
+
+TEST_F(MediaTest, EveryTextureTheRendererRefusesGivesItsLinesAndFails)
+{
+    // The fifteen images load in the order of failure_cases.
+    for (size_t row = 0; row < std::size(failure_cases); ++row) {
+        const FailureCase& c = failure_cases[row];
+        SCOPED_TRACE(c.file);
+        free_media();
+        harness::reset_catalogue();
+        hooks::faults() = hooks::Faults{};
+        hooks::faults().refuse_texture = static_cast<int>(row) + 1;
+
+        harness::CapturedStdout out;
+        EXPECT_FALSE(load_media());
+        EXPECT_EQ(std::string("Unable t0 create texture from ") + c.file +
+                      ". SDL ERROR: Out of texture memory\n" + c.failure_line,
+                  out.text());
+    }
+}
+
+TEST_F(MediaTest, AnImageTooLargeForAnyTextureFails)
+{
+    SDL_Surface* huge = SDL_CreateRGBSurfaceWithFormat(0, 40000, 2, 24, SDL_PIXELFORMAT_RGB24);
+    ASSERT_NE(nullptr, huge);
+    ASSERT_EQ(0, IMG_SavePNG(huge, "pngs/menu_screen.png"));
+    SDL_FreeSurface(huge);
+
+    harness::CapturedStdout out;
+    EXPECT_FALSE(load_media());
+    const std::string text = out.text();
+    const std::string prefix = "Unable t0 create texture from pngs/menu_screen.png. SDL ERROR: ";
+    EXPECT_EQ(prefix, text.substr(0, prefix.size()));
+    const std::string ending = "\nFailed to load menu_screen texture\n";
+    ASSERT_GE(text.size(), ending.size());
+    EXPECT_EQ(ending, text.substr(text.size() - ending.size()));
+    EXPECT_EQ(nullptr, menu_screen_texture.sdl_texture);
+}
+
+TEST_F(MediaTest, SheetsSmallerThanTheirLayoutsStillDrawSafely)
+{
+    for (const char* file : {"pngs/letters_sprites.png", "pngs/hung_boi_sprites.png",
+                             "pngs/start_button_sprites.png", "pngs/off_on_button.png"}) {
+        SDL_Surface* tiny = SDL_CreateRGBSurfaceWithFormat(0, 9, 9, 24, SDL_PIXELFORMAT_RGB24);
+        ASSERT_NE(nullptr, tiny);
+        SDL_FillRect(tiny, nullptr, SDL_MapRGB(tiny->format, 200, 40, 40));
+        ASSERT_EQ(0, IMG_SavePNG(tiny, file));
+        SDL_FreeSurface(tiny);
+    }
+    ASSERT_TRUE(load_media()) << "a small sheet still loads";
+    dev_mode = true;
+    std::vector<harness::Batch> script(300);
+    script[5] = {harness::move_to(100, 380)};
+    script.push_back({harness::quit()});
+    harness::run_script(script);
+    {
+        harness::CapturedStdout out;
+        run_main_menu();
+    }
+    EXPECT_EQ(301u, harness::frames().size());
 }
 
 TEST_F(MediaTest, AFailedButtonStaysEmptyAndTheRestStillLoads)

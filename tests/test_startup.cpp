@@ -70,6 +70,19 @@ TEST_F(StartupTest, EveryStartUpFailureIsReportedOnceAndExitsWithOne)
          "Window could not be created! SDL Error: no_such_driver not available\n"
          "Failed to initialize.\n",
          1},
+        {"no window", [] { hooks::faults().window_fails = true; },
+         "Window could not be created! SDL Error: the window system said no\n"
+         "Failed to initialize.\n",
+         1},
+        {"no video driver and no window",
+         [] {
+             setenv("SDL_VIDEODRIVER", "no_such_driver", 1);
+             hooks::faults().window_fails = true;
+         },
+         "SDL could not initialize. SDL ERROR: no_such_driver not available\n"
+         "Window could not be created! SDL Error: the window system said no\n"
+         "Failed to initialize.\n",
+         1},
         {"no accelerated renderer", [] { setenv("SDL_VIDEODRIVER", "dummy", 1); },
          "Renderer could not be created! SDL Error: Couldn't find matching render driver\n"
          "Failed to initialize.\n",
@@ -95,6 +108,13 @@ TEST_F(StartupTest, EveryStartUpFailureIsReportedOnceAndExitsWithOne)
          "Warning: Linear texture filtering not enabled!initialize complete!\n"
          "load media complete!\n",
          0},
+        {"a texture refused", [] { hooks::faults().refuse_texture = 7; },
+         "initialize complete!\n"
+         "Unable t0 create texture from pngs/start_button_sprites.png. SDL ERROR: Out of texture "
+         "memory\n"
+         "Failed to load button_texture.\n"
+         "Failed to load media.\n",
+         1},
         {"an image missing", [] { fs::remove("pngs/menu_screen.png"); },
          "initialize complete!\n"
          "Unable to load image pngs/menu_screen.png. SDL_image ERROR: Couldn't open "
@@ -127,11 +147,18 @@ TEST_F(StartupTest, ShutdownAfterAFailedStartCopesWithNothingCreated)
 
 TEST_F(StartupTest, ShutdownAfterAFailedLoadFreesWhatLoadedBeforeTheRenderer)
 {
-    fs::remove("pngs/game_screen.png");
-    run_program_once();
-    std::vector<std::string> expected = expected_shutdown(14, true);
-    expected[0] = "TTF_CloseFont";
-    EXPECT_EQ(expected, hooks::shutdown_trace());
+    const std::vector<std::function<void()>> failures = {
+        [] { fs::remove("pngs/game_screen.png"); },
+        [] { hooks::faults().refuse_texture = 15; },  // the letters sheet, loaded last
+    };
+    for (const auto& fail : failures) {
+        hooks::faults() = hooks::Faults{};
+        fail();
+        run_program_once();
+        EXPECT_EQ(expected_shutdown(14, true), hooks::shutdown_trace());
+        fs::remove_all("pngs");
+        fs::copy(fs::path(HANGMAN_ASSET_DIR) / "pngs", "pngs");
+    }
 }
 
 TEST_F(StartupTest, ACloseRequestEndsTheProgramAfterOneMoreMenuFrame)

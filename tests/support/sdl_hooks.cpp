@@ -93,6 +93,8 @@ int __real_SDL_RenderCopyEx(SDL_Renderer* renderer, SDL_Texture* texture, const 
                             const SDL_Rect* destination, double angle, const SDL_Point* centre,
                             SDL_RendererFlip flip);
 SDL_bool __real_SDL_SetHint(const char* name, const char* value);
+SDL_Window* __real_SDL_CreateWindow(const char* title, int x, int y, int w, int h, Uint32 flags);
+SDL_Texture* __real_SDL_CreateTextureFromSurface(SDL_Renderer* renderer, SDL_Surface* surface);
 int __real_SDL_WaitEvent(SDL_Event* event);
 int __real_IMG_Init(int flags);
 int __real_TTF_Init(void);
@@ -140,6 +142,24 @@ SDL_bool __wrap_SDL_SetHint(const char* name, const char* value)
         return SDL_FALSE;
     }
     return __real_SDL_SetHint(name, value);
+}
+
+SDL_Window* __wrap_SDL_CreateWindow(const char* title, int x, int y, int w, int h, Uint32 flags)
+{
+    if (hooks::the_faults.window_fails) {
+        SDL_SetError("the window system said no");
+        return nullptr;
+    }
+    return __real_SDL_CreateWindow(title, x, y, w, h, flags);
+}
+
+SDL_Texture* __wrap_SDL_CreateTextureFromSurface(SDL_Renderer* renderer, SDL_Surface* surface)
+{
+    if (++hooks::the_faults.textures_created == hooks::the_faults.refuse_texture) {
+        SDL_SetError("Out of texture memory");
+        return nullptr;
+    }
+    return __real_SDL_CreateTextureFromSurface(renderer, surface);
 }
 
 int __wrap_SDL_WaitEvent(SDL_Event* event)

@@ -12,6 +12,9 @@ namespace hooks {
 
 struct Faults {
     bool refuse_hint = false;     // SDL_SetHint returns false
+    bool window_fails = false;    // SDL_CreateWindow returns no window
+    int refuse_texture = 0;       // the n-th SDL_CreateTextureFromSurface fails (from 1)
+    int textures_created = 0;     // calls of SDL_CreateTextureFromSurface so far
     bool img_init_fails = false;  // IMG_Init reports no PNG support
     bool ttf_init_fails = false;  // TTF_Init returns -1
 };
