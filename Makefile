@@ -22,9 +22,7 @@ test: deps check-format
 bench: deps
 	cmake --preset ci
 	cmake --build --preset ci -j $(JOBS)
-	cd build/ci && ./bench/frame_time 2000
-	bench/end_wait_cpu.sh $(CURDIR)/build/ci/hangman $(CURDIR)/build/ci $(CURDIR)/build/ci/bench-out \
-		$(CURDIR)/build/ci/tests/close_window
+	bench/run.sh build/ci 10
 
 deps:
 	@scripts/install-deps.sh
