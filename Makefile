@@ -1,7 +1,7 @@
 # A thin front over the CMake presets (see README.md). Both entry points
 # install any missing Debian packages first.
 JOBS ?= 2
-SOURCES = $(shell git ls-files '*.cpp' '*.hpp' 2>/dev/null || find src tests tools -name '*.[ch]pp')
+SOURCES = $(shell git ls-files --cached --others --exclude-standard '*.cpp' '*.hpp' 2>/dev/null || find src tests tools bench -name '*.[ch]pp')
 
 .PHONY: run test bench deps format check-format clean
 

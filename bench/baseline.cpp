@@ -17,13 +17,13 @@ int main(int argc, char* argv[])
     (void)argv;
     const auto start = std::chrono::steady_clock::now();
     const char* const files[] = {
-        "pngs/menu_screen.png",           "pngs/options_menu.png",
-        "pngs/difficulty_screen.png",     "pngs/game_screen.png",
-        "pngs/win_screen.png",            "pngs/lose_screen.png",
-        "pngs/start_button_sprites.png",  "pngs/option_button_sprites.png",
-        "pngs/easy_button_sprites.png",   "pngs/med_button_sprites.png",
-        "pngs/hard_button_sprites.png",   "pngs/back_button_sprite.png",
-        "pngs/off_on_button.png",         "pngs/hung_boi_sprites.png",
+        "pngs/menu_screen.png",          "pngs/options_menu.png",
+        "pngs/difficulty_screen.png",    "pngs/game_screen.png",
+        "pngs/win_screen.png",           "pngs/lose_screen.png",
+        "pngs/start_button_sprites.png", "pngs/option_button_sprites.png",
+        "pngs/easy_button_sprites.png",  "pngs/med_button_sprites.png",
+        "pngs/hard_button_sprites.png",  "pngs/back_button_sprite.png",
+        "pngs/off_on_button.png",        "pngs/hung_boi_sprites.png",
         "pngs/letters_sprites.png",
     };
     if (SDL_Init(SDL_INIT_VIDEO) < 0) {
@@ -52,10 +52,9 @@ int main(int argc, char* argv[])
     SDL_RenderCopy(renderer, textures[0], nullptr, nullptr);
     SDL_RenderPresent(renderer);
 
-    const auto micros =
-        std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() -
-                                                              start)
-            .count();
+    const auto micros = std::chrono::duration_cast<std::chrono::microseconds>(
+                            std::chrono::steady_clock::now() - start)
+                            .count();
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     std::printf("%lld %ld\n", static_cast<long long>(micros), usage.ru_maxrss);

@@ -57,13 +57,13 @@ int main(int argc, char* argv[])
         if (game == 10) {
             after_ten = peak_rss_kib();
         }
-
     }
     const long after_all = peak_rss_kib();
     std::printf("%-34s %12s\n", "peak resident memory", "KiB");
     std::printf("%-34s %12ld\n", "after 10 games", after_ten);
     std::printf("after %-28d %12ld\n", games, after_all);
-    std::printf("%-34s %11.1f%%\n", "growth", 100.0 * double(after_all - after_ten) / double(after_ten));
+    std::printf("%-34s %11.1f%%\n", "growth",
+                100.0 * double(after_all - after_ten) / double(after_ten));
     close();
     return 0;
 }
