@@ -21,9 +21,7 @@ bool handle_menu_event(const SDL_Event& event, bool quit)
         quit = true;
     }
 
-    start_button.handle_event(event);
-    if (start_button.pressed) {
-        start_button.pressed = false;
+    if (take_press(start_button, event)) {
         if (dev_mode) {
             log("start button has been pressed.\n");
         }
@@ -32,9 +30,7 @@ bool handle_menu_event(const SDL_Event& event, bool quit)
         return run_difficulty_screen();
     }
 
-    options_button.handle_event(event);
-    if (options_button.pressed) {
-        options_button.pressed = false;
+    if (take_press(options_button, event)) {
         if (dev_mode) {
             log("options button has been pressed.\n");
         }

@@ -35,3 +35,13 @@ void Button::render() const
     // Before its first event a button shows its idle look, not the whole sheet.
     sheet->render(x, y, current_clip != nullptr ? current_clip : idle_clip);
 }
+
+bool take_press(Button& button, const SDL_Event& event)
+{
+    button.handle_event(event);
+    if (!button.pressed) {
+        return false;
+    }
+    button.pressed = false;
+    return true;
+}

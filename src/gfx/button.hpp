@@ -28,3 +28,7 @@ struct Button {
     // True when the point lies inside the button, both far edges included.
     bool contains(int px, int py) const;
 };
+
+// Feeds the event to the button; true when it pressed the button, and the
+// latch is then cleared again for the screen to act on the press.
+bool take_press(Button& button, const SDL_Event& event);

@@ -9,6 +9,7 @@
 #include "game/play.hpp"
 #include "game/words.hpp"
 #include "gfx/media.hpp"
+#include "screens/back.hpp"
 
 namespace {
 
@@ -28,9 +29,7 @@ const Level levels[] = {
 const Level* pressed_level(const SDL_Event& event)
 {
     for (const Level& level : levels) {
-        level.button->handle_event(event);
-        if (level.button->pressed) {
-            level.button->pressed = false;
+        if (take_press(*level.button, event)) {
             return &level;
         }
     }
@@ -67,12 +66,7 @@ bool run_difficulty_screen()
                 const std::string word = pick_word(level->difficulty);
                 return play_game(word);
             }
-            back_button.handle_event(event);
-            if (back_button.pressed) {
-                back_button.pressed = false;
-                if (dev_mode) {
-                    log("back button has been pressed.\n");
-                }
+            if (back_pressed(event)) {
                 running = false;  // one more frame is drawn first
             }
         }

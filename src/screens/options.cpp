@@ -5,6 +5,7 @@
 
 #include "app/log.hpp"
 #include "gfx/media.hpp"
+#include "screens/back.hpp"
 
 namespace {
 
@@ -38,17 +39,10 @@ bool run_options_screen()
             if (event.type == SDL_QUIT) {
                 return true;
             }
-            back_button.handle_event(event);
-            if (back_button.pressed) {
-                back_button.pressed = false;
-                if (dev_mode) {
-                    log("back button has been pressed.\n");
-                }
+            if (back_pressed(event)) {
                 running = false;  // one more frame is drawn first
             }
-            dev_mode_button.handle_event(event);
-            if (dev_mode_button.pressed) {
-                dev_mode_button.pressed = false;
+            if (take_press(dev_mode_button, event)) {
                 toggle_dev_mode();
             }
         }

@@ -29,12 +29,13 @@ start_game() {
     (cd "$assets" && exec stdbuf -o0 "$program") >"$console" 2>"$out/stderr-$1.txt" &
     game=$!
     window=""
-    for _ in $(seq 100); do
+    for _ in $(seq 300); do
         window=$(xdotool search --name '^SDL Tutorial$' 2>/dev/null | head -n 1) || true
         [ -n "$window" ] && break
+        kill -0 "$game" 2>/dev/null || fail "the game ended before its window appeared"
         sleep 0.1
     done
-    [ -n "$window" ] || fail "no window appeared"
+    [ -n "$window" ] || fail "no window appeared in 30 s; windows: $(xdotool search --name . 2>&1 | tr '\n' ' ')"
     eval "$(xdotool getwindowgeometry --shell "$window")"
     wx=$X
     wy=$Y

@@ -1,0 +1,16 @@
+// The shared Back button (see back.hpp).
+#include "screens/back.hpp"
+
+#include "app/log.hpp"
+#include "gfx/media.hpp"
+
+bool back_pressed(const SDL_Event& event)
+{
+    if (!take_press(back_button, event)) {
+        return false;
+    }
+    if (dev_mode) {
+        log("back button has been pressed.\n");
+    }
+    return true;
+}
