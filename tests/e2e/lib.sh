@@ -11,16 +11,22 @@ fail() {
 
 start_display() {
     mkdir -p "$out"
-    display=:$((100 + $$ % 400))
-    Xvfb "$display" -screen 0 800x600x24 -nolisten tcp >"$out/xvfb.log" 2>&1 &
+    # Xvfb picks a free display itself and writes its number to fd 3.
+    : >"$out/display"
+    Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$out/display" >"$out/xvfb.log" 2>&1 &
     xvfb=$!
     trap 'kill "$xvfb" 2>/dev/null || true; eval "${on_exit:-:}"' EXIT
-    export DISPLAY="$display"
+    for _ in $(seq 100); do
+        [ -s "$out/display" ] && break
+        sleep 0.1
+    done
+    [ -s "$out/display" ] || fail "Xvfb did not start: $(cat "$out/xvfb.log")"
+    export DISPLAY=":$(head -n 1 "$out/display")"
     for _ in $(seq 100); do
         xdotool getmouselocation >/dev/null 2>&1 && return 0
         sleep 0.1
     done
-    fail "Xvfb did not start"
+    fail "Xvfb did not answer on $DISPLAY"
 }
 
 # Starts the game; its console goes unbuffered to $out/console-$1.txt.
