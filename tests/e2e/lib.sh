@@ -11,9 +11,10 @@ fail() {
 
 start_display() {
     mkdir -p "$out"
-    # Xvfb picks a free display itself and writes its number to fd 3.
+    # Xvfb picks a free display itself and writes its number to fd 3; it must
+    # not reset when its last client leaves, or the next one may find no server.
     : >"$out/display"
-    Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$out/display" >"$out/xvfb.log" 2>&1 &
+    Xvfb -displayfd 3 -noreset -screen 0 800x600x24 -nolisten tcp 3>"$out/display" >"$out/xvfb.log" 2>&1 &
     xvfb=$!
     trap 'kill "$xvfb" 2>/dev/null || true; eval "${on_exit:-:}"' EXIT
     for _ in $(seq 100); do
