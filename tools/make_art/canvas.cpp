@@ -213,31 +213,18 @@ void Canvas::text(TTF_Font* font, const std::string& text, Colour colour, float 
     SDL_FreeSurface(surface);
 }
 
-bool Canvas::save_png(const std::string& path, Colour matte) const
+template <typename WritePixel>
+bool Canvas::write_png(const std::string& path, Uint32 format, WritePixel write_pixel) const
 {
-    SDL_Surface* surface =
-        SDL_CreateRGBSurfaceWithFormat(0, width_, height_, 24, SDL_PIXELFORMAT_RGB24);
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormat(0, width_, height_, 32, format);
     if (surface == nullptr) {
         return false;
     }
+    const int bytes = surface->format->BytesPerPixel;
     for (int y = 0; y < height_; ++y) {
         auto* row = static_cast<Uint8*>(surface->pixels) + y * surface->pitch;
         for (int x = 0; x < width_; ++x) {
-            const float* p = &pixels_[static_cast<size_t>((y * width_ + x) * 4)];
-            Uint8* out = row + x * 3;
-            if (p[3] < 0.04f) {
-                out[0] = 30;  // the colour key: transparent in the game
-                out[1] = 218;
-                out[2] = 2;
-                continue;
-            }
-            const float behind = 1.0f - p[3];
-            out[0] = to_byte(p[0] + matte.r * behind);
-            out[1] = to_byte(p[1] + matte.g * behind);
-            out[2] = to_byte(p[2] + matte.b * behind);
-            if (out[0] == 30 && out[1] == 218 && out[2] == 2) {
-                out[1] = 217;  // a drawn pixel must never read as transparent
-            }
+            write_pixel(&pixels_[static_cast<size_t>((y * width_ + x) * 4)], row + x * bytes);
         }
     }
     const bool saved = IMG_SavePNG(surface, path.c_str()) == 0;
@@ -245,28 +232,34 @@ bool Canvas::save_png(const std::string& path, Colour matte) const
     return saved;
 }
 
+bool Canvas::save_png(const std::string& path, Colour matte) const
+{
+    return write_png(path, SDL_PIXELFORMAT_RGB24, [matte](const float* p, Uint8* out) {
+        if (p[3] < 0.04f) {
+            out[0] = 30;  // the colour key: transparent in the game
+            out[1] = 218;
+            out[2] = 2;
+            return;
+        }
+        const float behind = 1.0f - p[3];
+        out[0] = to_byte(p[0] + matte.r * behind);
+        out[1] = to_byte(p[1] + matte.g * behind);
+        out[2] = to_byte(p[2] + matte.b * behind);
+        if (out[0] == 30 && out[1] == 218 && out[2] == 2) {
+            out[1] = 217;  // a drawn pixel must never read as transparent
+        }
+    });
+}
+
 bool Canvas::save_png_with_alpha(const std::string& path) const
 {
-    SDL_Surface* surface =
-        SDL_CreateRGBSurfaceWithFormat(0, width_, height_, 32, SDL_PIXELFORMAT_RGBA32);
-    if (surface == nullptr) {
-        return false;
-    }
-    for (int y = 0; y < height_; ++y) {
-        auto* row = static_cast<Uint8*>(surface->pixels) + y * surface->pitch;
-        for (int x = 0; x < width_; ++x) {
-            const float* p = &pixels_[static_cast<size_t>((y * width_ + x) * 4)];
-            const float alpha = p[3];
-            Uint8* out = row + x * 4;
-            for (int c = 0; c < 3; ++c) {
-                out[c] = alpha > 0.0f ? to_byte(p[c] / alpha) : 0;
-            }
-            out[3] = to_byte(alpha * 255.0f);
+    return write_png(path, SDL_PIXELFORMAT_RGBA32, [](const float* p, Uint8* out) {
+        const float alpha = p[3];
+        for (int c = 0; c < 3; ++c) {
+            out[c] = alpha > 0.0f ? to_byte(p[c] / alpha) : 0;
         }
-    }
-    const bool saved = IMG_SavePNG(surface, path.c_str()) == 0;
-    SDL_FreeSurface(surface);
-    return saved;
+        out[3] = to_byte(alpha * 255.0f);
+    });
 }
 
 TTF_Font* open_font(const std::string& path, int point_size)

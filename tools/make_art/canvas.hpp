@@ -57,6 +57,8 @@ private:
     template <typename Inside>
     void fill_shape(float x0, float y0, float x1, float y1, Colour colour, Inside inside);
     void blend(int x, int y, Colour colour, float coverage);
+    template <typename WritePixel>
+    bool write_png(const std::string& path, Uint32 format, WritePixel write_pixel) const;
 
     int width_;
     int height_;
