@@ -168,8 +168,7 @@ TEST_F(MediaTest, EveryBrokenImageGivesItsLinesAndFails)
     for (const FailureCase& c : failure_cases) {
         for (Damage how : kinds) {
             SCOPED_TRACE(std::string(c.file) + " damage " + std::to_string(int(how)));
-            fs::remove_all("pngs");
-            fs::copy(fs::path(HANGMAN_ASSET_DIR) / "pngs", "pngs");
+            harness::restore_images();
             damage(c.file, how);
             free_media();
             harness::reset_catalogue();

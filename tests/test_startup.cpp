@@ -133,8 +133,7 @@ TEST_F(StartupTest, EveryStartUpFailureIsReportedOnceAndExitsWithOne)
         EXPECT_EQ(c.expected_text, run.text);
         EXPECT_EQ(c.expected_status, run.status);
         EXPECT_EQ("SDL_Quit", hooks::shutdown_trace().back()) << "shutdown did not run to the end";
-        fs::remove_all("pngs");
-        fs::copy(fs::path(HANGMAN_ASSET_DIR) / "pngs", "pngs");
+        harness::restore_images();
     }
 }
 
@@ -156,8 +155,7 @@ TEST_F(StartupTest, ShutdownAfterAFailedLoadFreesWhatLoadedBeforeTheRenderer)
         fail();
         run_program_once();
         EXPECT_EQ(expected_shutdown(14, true), hooks::shutdown_trace());
-        fs::remove_all("pngs");
-        fs::copy(fs::path(HANGMAN_ASSET_DIR) / "pngs", "pngs");
+        harness::restore_images();
     }
 }
 

@@ -303,6 +303,13 @@ std::string enter_scratch_copy_of_assets()
     return scratch.string();
 }
 
+void restore_images()
+{
+    namespace fs = std::filesystem;
+    fs::remove_all("pngs");
+    fs::copy(fs::path(HANGMAN_ASSET_DIR) / "pngs", "pngs");
+}
+
 std::string describe(const Frame& frame)
 {
     std::ostringstream out;

@@ -100,6 +100,9 @@ private:
 // A fresh scratch folder holding a copy of the artwork; the process works in it.
 std::string enter_scratch_copy_of_assets();
 
+// Puts an undamaged copy of the images back into the scratch folder.
+void restore_images();
+
 // Describes the copies of a frame as text, for failure messages.
 std::string describe(const Frame& frame);
 
