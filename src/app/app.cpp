@@ -5,6 +5,8 @@
 #include <SDL_image.h>
 #include <SDL_ttf.h>
 
+#include <cstdio>
+
 #include "app/log.hpp"
 #include "gfx/media.hpp"
 
@@ -62,6 +64,9 @@ void close()
 
 int run_program()
 {
+    // Each console line leaves at once, also into a pipe or a file.
+    std::setvbuf(stdout, nullptr, _IOLBF, BUFSIZ);
+
     int status = 1;
     if (!init()) {
         log("Failed to initialize.\n");

@@ -5,6 +5,7 @@
 
 #include "app/app.hpp"
 #include "app/log.hpp"
+#include "gfx/frame.hpp"
 #include "gfx/media.hpp"
 #include "screens/difficulty.hpp"
 #include "screens/options.hpp"
@@ -58,7 +59,7 @@ void draw_main_menu(int figure_frame, int letter_frame)
     if (dev_mode) {
         draw_sprite_overlay(figure_frame, letter_frame);
     }
-    SDL_RenderPresent(renderer);
+    present_frame();
 }
 
 }  // namespace
@@ -71,7 +72,9 @@ void run_main_menu()
 
     while (!quit) {
         SDL_Event event;
-        while (SDL_PollEvent(&event) != 0) {
+        // While the window is hidden the drain sleeps, and the figure and
+        // overlay stay where they were.
+        while (next_event(event, !quit)) {
             quit = handle_menu_event(event, quit);
         }
         draw_main_menu(figure_frame, letter_frame);

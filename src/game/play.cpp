@@ -9,6 +9,7 @@
 
 #include "app/log.hpp"
 #include "game/words.hpp"
+#include "gfx/frame.hpp"
 #include "gfx/media.hpp"
 
 namespace {
@@ -128,22 +129,51 @@ bool word_complete(const GameState& game)
 void show_end_picture(const Texture& picture)
 {
     picture.render(0, 0);
-    SDL_RenderPresent(renderer);
+    present_frame();
+}
+
+// True for the window events after which the window's pixels may be gone.
+bool uncovers_window(const SDL_Event& event)
+{
+    if (event.type != SDL_WINDOWEVENT) {
+        return false;
+    }
+    switch (event.window.event) {
+        case SDL_WINDOWEVENT_EXPOSED:
+        case SDL_WINDOWEVENT_RESTORED:
+        case SDL_WINDOWEVENT_RESIZED:
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+            return true;
+        default:
+            return false;
+    }
 }
 
 // Waits, asleep, for a key (false) or a close request (true); drops the rest.
-bool wait_for_key()
+// When the window has been exposed, restored or resized, the last frame and
+// its picture are drawn again, once the events that came together are taken.
+bool wait_for_key(const GameState& game, const Texture& picture)
 {
-    SDL_Event event;
-    while (SDL_WaitEvent(&event) != 0) {
+    bool redraw = false;
+    for (;;) {
+        SDL_Event event;
+        if (redraw && SDL_PollEvent(&event) == 0) {
+            draw_game(game);
+            show_end_picture(picture);
+            redraw = false;
+            continue;
+        }
+        if (!redraw && SDL_WaitEvent(&event) == 0) {
+            return true;  // the event system itself failed: nothing more can be done
+        }
         if (event.type == SDL_QUIT) {
             return true;
         }
         if (event.type == SDL_KEYDOWN) {
             return false;
         }
+        redraw = redraw || uncovers_window(event);
     }
-    return true;  // the event system itself failed: nothing more can be done
 }
 
 }  // namespace
@@ -157,7 +187,7 @@ bool play_game(std::string word)
 
     for (;;) {
         SDL_Event event;
-        while (SDL_PollEvent(&event) != 0) {
+        while (next_event(event, game.running)) {
             if (event.type == SDL_QUIT) {
                 game.running = false;
             } else if (event.type == SDL_KEYDOWN) {
@@ -171,17 +201,17 @@ bool play_game(std::string word)
         if (word_complete(game)) {
             show_end_picture(win_screen_texture);
             if (game.running) {
-                return wait_for_key();
+                return wait_for_key(game, win_screen_texture);
             }
         }
         if (game.trys_remaining == 0) {
             show_end_picture(lose_screen_texture);
             if (game.running) {
-                return wait_for_key();
+                return wait_for_key(game, lose_screen_texture);
             }
         }
 
-        SDL_RenderPresent(renderer);
+        present_frame();
         if (!game.running) {
             return true;
         }

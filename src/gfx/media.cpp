@@ -179,9 +179,3 @@ void free_media()
         texture->free();
     }
 }
-
-void clear_frame()
-{
-    SDL_SetRenderDrawColor(renderer, 255, 255, 255, 255);
-    SDL_RenderClear(renderer);
-}

@@ -65,6 +65,3 @@ bool load_media();
 
 // Frees every texture of the catalogue and closes the font. Safe to repeat.
 void free_media();
-
-// Starts a frame: clears the whole window to opaque white.
-void clear_frame();

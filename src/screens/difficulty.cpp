@@ -8,6 +8,7 @@
 #include "app/log.hpp"
 #include "game/play.hpp"
 #include "game/words.hpp"
+#include "gfx/frame.hpp"
 #include "gfx/media.hpp"
 #include "screens/back.hpp"
 
@@ -44,7 +45,7 @@ void draw_difficulty_screen()
         level.button->render();
     }
     back_button.render();
-    SDL_RenderPresent(renderer);
+    present_frame();
 }
 
 }  // namespace
@@ -54,7 +55,7 @@ bool run_difficulty_screen()
     bool running = true;
     while (running) {
         SDL_Event event;
-        while (SDL_PollEvent(&event) != 0) {
+        while (next_event(event, true)) {
             if (event.type == SDL_QUIT) {
                 return true;
             }

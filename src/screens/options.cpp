@@ -4,6 +4,7 @@
 #include <SDL.h>
 
 #include "app/log.hpp"
+#include "gfx/frame.hpp"
 #include "gfx/media.hpp"
 #include "screens/back.hpp"
 
@@ -25,7 +26,7 @@ void draw_options_screen()
     options_screen_texture.render(0, 0);
     back_button.render();
     dev_mode_button.render();
-    SDL_RenderPresent(renderer);
+    present_frame();
 }
 
 }  // namespace
@@ -35,7 +36,7 @@ bool run_options_screen()
     bool running = true;
     while (running) {
         SDL_Event event;
-        while (SDL_PollEvent(&event) != 0) {
+        while (next_event(event, true)) {
             if (event.type == SDL_QUIT) {
                 return true;
             }

@@ -11,12 +11,19 @@
 #include <sstream>
 
 #include "app/app.hpp"
+#include "gfx/frame.hpp"
 #include "gfx/media.hpp"
 #include "support/sdl_hooks.hpp"
 
 namespace harness {
 
 namespace {
+
+// Scripted frames run back to back: a test never waits for a display refresh.
+const bool frames_unpaced = [] {
+    set_frame_pacing(false);
+    return true;
+}();
 
 std::function<Batch(size_t)> make_batch;
 size_t batch_count = 0;
@@ -27,6 +34,8 @@ std::vector<Copy> drawing;
 bool dropping_motion = false;
 std::function<void(const Frame&)> frame_check;
 bool keep_frames = true;
+bool reading_pixels = false;
+std::vector<Uint32> frame_pixels;
 
 // Harness-made mouse-button events carry this as their mouse id.
 constexpr Uint32 scripted_mouse = 0x5C217ED;
@@ -66,13 +75,24 @@ void queue_next_batch()
     quit()();
 }
 
+void before_present()
+{
+    if (reading_pixels) {
+        frame_pixels.assign(static_cast<size_t>(window_width * window_height), 0);
+        SDL_RenderReadPixels(renderer, nullptr, SDL_PIXELFORMAT_ARGB8888, frame_pixels.data(),
+                             window_width * static_cast<int>(sizeof(Uint32)));
+    }
+}
+
 void on_present()
 {
+    Frame frame{drawing, window_visible(), std::move(frame_pixels)};
+    frame_pixels.clear();
     if (frame_check) {
-        frame_check(Frame{drawing});
+        frame_check(frame);
     }
     if (keep_frames) {
-        presented.push_back(Frame{drawing});
+        presented.push_back(std::move(frame));
     }
     drawing.clear();
     queue_next_batch();
@@ -159,6 +179,47 @@ Action key(SDL_Keycode sym, bool repeat)
     };
 }
 
+Action window_event(Uint8 id)
+{
+    return [=] {
+        SDL_Event event{};
+        event.type = SDL_WINDOWEVENT;
+        event.window.windowID = SDL_GetWindowID(window);
+        event.window.event = id;
+        push(event);
+    };
+}
+
+Action hide_window()
+{
+    return [] { SDL_HideWindow(window); };
+}
+
+Action show_window()
+{
+    return [] { SDL_ShowWindow(window); };
+}
+
+Action minimise_window()
+{
+    return [] {
+        if (!hooks::window_minimised()) {
+            hooks::window_minimised() = true;
+            window_event(SDL_WINDOWEVENT_MINIMIZED)();
+        }
+    };
+}
+
+Action restore_window()
+{
+    return [] {
+        if (hooks::window_minimised()) {
+            hooks::window_minimised() = false;
+            window_event(SDL_WINDOWEVENT_RESTORED)();
+        }
+    };
+}
+
 Action quit()
 {
     return [] {
@@ -189,6 +250,7 @@ void run_generated_script(std::function<Batch(size_t)> make, size_t count)
     presented.clear();
     drawing.clear();
     hooks::set_present_callback(on_present);
+    hooks::set_before_present_callback(before_present);
     hooks::set_poll_callback(on_poll);
     hooks::set_wait_callback(on_wait);
     hooks::set_copy_callback(on_copy);
@@ -209,6 +271,16 @@ void watch_frames(std::function<void(const Frame&)> check, bool keep)
 int extra_quits()
 {
     return quits_added;
+}
+
+size_t batches_queued()
+{
+    return next_batch;
+}
+
+void capture_pixels(bool on)
+{
+    reading_pixels = on;
 }
 
 const std::vector<Copy>& pending_copies()
@@ -241,6 +313,7 @@ void start_game_media()
 
 void GameTest::SetUp()
 {
+    dev_mode = false;  // as at every program start, also when tests share a process
     start_game_media();
 }
 

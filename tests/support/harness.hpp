@@ -30,6 +30,14 @@ Action key(SDL_Keycode sym, bool repeat = false);
 Action quit();
 Action place_pointer(int x, int y);  // moves the pointer without queuing motion
 
+// Window actions. Hiding and showing are SDL's own; minimising and restoring
+// are what the window system would report (the flag and the event).
+Action hide_window();
+Action show_window();
+Action minimise_window();
+Action restore_window();
+Action window_event(Uint8 event);  // queues a window event, nothing more
+
 // Moves the pointer at once, without queuing a motion event.
 void set_pointer(int x, int y);
 
@@ -42,6 +50,8 @@ struct Copy {
 
 struct Frame {
     std::vector<Copy> copies;
+    bool shown = true;           // the window was visible when it was presented
+    std::vector<Uint32> pixels;  // ARGB, read back when capture_pixels() is on
 };
 
 // Empties the queue, then queues batch 0 and the others after each present. Once the script is
@@ -61,6 +71,12 @@ void watch_frames(std::function<void(const Frame&)> check, bool keep);
 
 // Close requests queued because the script ran out.
 int extra_quits();
+
+// Batches of the script queued so far.
+size_t batches_queued();
+
+// Reads every presented frame's pixels back into Frame::pixels.
+void capture_pixels(bool on);
 
 // The copies made into the frame being drawn now (not yet presented).
 const std::vector<Copy>& pending_copies();

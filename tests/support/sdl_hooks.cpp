@@ -32,7 +32,9 @@ Faults the_faults;
 std::vector<std::string> the_trace;
 int the_wait_calls = 0;
 Random the_random;
+bool the_window_minimised = false;
 PresentCallback the_present_callback = nullptr;
+PresentCallback the_before_present_callback = nullptr;
 PollCallback the_poll_callback = nullptr;
 WaitCallback the_wait_callback = nullptr;
 CopyCallback the_copy_callback = nullptr;
@@ -51,6 +53,11 @@ Faults& faults()
 std::vector<std::string>& shutdown_trace()
 {
     return the_trace;
+}
+
+bool& window_minimised()
+{
+    return the_window_minimised;
 }
 
 int wait_event_calls()
@@ -76,6 +83,11 @@ void set_poll_callback(PollCallback callback)
 void set_present_callback(PresentCallback callback)
 {
     the_present_callback = callback;
+}
+
+void set_before_present_callback(PresentCallback callback)
+{
+    the_before_present_callback = callback;
 }
 
 void set_copy_callback(CopyCallback callback)
@@ -108,6 +120,7 @@ void __real_SDL_Quit(void);
 int __real_rand(void);
 void __real_srand(unsigned seed);
 time_t __real_time(time_t* out);
+Uint32 __real_SDL_GetWindowFlags(SDL_Window* window);
 
 int __wrap_SDL_PollEvent(SDL_Event* event)
 {
@@ -120,6 +133,9 @@ int __wrap_SDL_PollEvent(SDL_Event* event)
 
 void __wrap_SDL_RenderPresent(SDL_Renderer* renderer)
 {
+    if (hooks::the_before_present_callback != nullptr) {
+        hooks::the_before_present_callback();
+    }
     __real_SDL_RenderPresent(renderer);
     if (hooks::the_present_callback != nullptr) {
         hooks::the_present_callback();
@@ -231,10 +247,18 @@ void __wrap_SDL_Quit(void)
     __real_SDL_Quit();
 }
 
+Uint32 __wrap_SDL_GetWindowFlags(SDL_Window* window)
+{
+    const Uint32 flags = __real_SDL_GetWindowFlags(window);
+    return hooks::the_window_minimised ? flags | SDL_WINDOW_MINIMIZED : flags;
+}
+
 int __wrap_rand(void)
 {
     ++hooks::the_random.rand_calls;
-    return hooks::the_random.fixed_rand ? *hooks::the_random.fixed_rand : __real_rand();
+    hooks::the_random.last_rand =
+        hooks::the_random.fixed_rand ? *hooks::the_random.fixed_rand : __real_rand();
+    return hooks::the_random.last_rand;
 }
 
 void __wrap_srand(unsigned seed)

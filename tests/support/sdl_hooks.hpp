@@ -26,6 +26,11 @@ Faults& faults();
 // SDL_Quit), each with " null" appended when handed an empty handle.
 std::vector<std::string>& shutdown_trace();
 
+// A minimised window, as the window system would report it: SDL_GetWindowFlags
+// adds SDL_WINDOW_MINIMIZED while this is true (the offscreen driver cannot
+// minimise a window itself).
+bool& window_minimised();
+
 // Calls of SDL_WaitEvent so far.
 int wait_event_calls();
 
@@ -36,6 +41,7 @@ struct Random {
     std::optional<std::time_t> fixed_time;
     bool time_advances = false;  // each time() call returns fixed_time, then adds 1
     int rand_calls = 0;
+    int last_rand = 0;  // the value the last rand() call returned
     std::vector<unsigned> seeds;
 };
 
@@ -53,6 +59,9 @@ void set_wait_callback(WaitCallback callback);
 // Called after every real SDL_RenderPresent.
 using PresentCallback = void (*)();
 void set_present_callback(PresentCallback callback);
+
+// Called before every real SDL_RenderPresent, while the frame can be read.
+void set_before_present_callback(PresentCallback callback);
 
 // Called for every SDL_RenderCopyEx with its source and destination.
 using CopyCallback = void (*)(void* texture, const void* clip, const void* destination);

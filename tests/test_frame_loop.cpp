@@ -1,0 +1,301 @@
+// The frame loop that every screen shares: nothing drawn while the window is
+// hidden or minimised, close requests that end a hidden screen at once, the
+// end picture drawn again when the window is uncovered, frames paced to the
+// display, and textures filtered the cheap way without changing a pixel.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/app.hpp"
+#include "game/play.hpp"
+#include "gfx/frame.hpp"
+#include "gfx/media.hpp"
+#include "screens/difficulty.hpp"
+#include "screens/options.hpp"
+#include "support/harness.hpp"
+#include "support/sdl_hooks.hpp"
+
+using harness::Batch;
+using harness::Frame;
+
+namespace {
+
+struct Screen {
+    const char* name;
+    std::function<void()> run;
+    bool draws_after_close;  // the main menu and the game finish their frame
+};
+
+const std::vector<Screen>& screens()
+{
+    static const std::vector<Screen> all = {
+        {"main menu", [] { run_main_menu(); }, true},
+        {"difficulty screen", [] { run_difficulty_screen(); }, false},
+        {"options screen", [] { run_options_screen(); }, false},
+        {"game", [] { play_game("frog"); }, true},
+    };
+    return all;
+}
+
+Batch keys(const char* text)
+{
+    Batch batch;
+    for (const char* ch = text; *ch != '\0'; ++ch) {
+        batch.push_back(harness::key(*ch));
+    }
+    return batch;
+}
+
+class FrameLoopTest : public harness::GameTest {
+protected:
+    void TearDown() override
+    {
+        set_frame_pacing(false);
+        hooks::window_minimised() = false;
+        harness::capture_pixels(false);
+        harness::GameTest::TearDown();
+    }
+
+    // Runs `screen` with the script, console output kept out of the log.
+    void run(const Screen& screen, std::vector<Batch> script)
+    {
+        harness::run_script(std::move(script));
+        harness::CapturedStdout quiet;
+        screen.run();
+    }
+};
+
+TEST_F(FrameLoopTest, NothingIsDrawnWhileTheWindowIsHiddenOrMinimised)
+{
+    struct Way {
+        const char* name;
+        harness::Action away;
+        harness::Action back;
+    };
+    const Way ways[] = {
+        {"hidden", harness::hide_window(), harness::show_window()},
+        {"minimised", harness::minimise_window(), harness::restore_window()},
+    };
+    for (const Screen& screen : screens()) {
+        for (const Way& way : ways) {
+            SCOPED_TRACE(std::string(screen.name) + ", " + way.name);
+            // Input keeps arriving while the window is away; the loop takes
+            // it and draws again only once the window is back.
+            run(screen, {{harness::move_to(100, 100)},
+                         {way.away},
+                         {harness::move_to(150, 390), harness::key(SDLK_a)},
+                         {},
+                         {harness::release(5, 5)},
+                         {way.back},
+                         {harness::quit()}});
+            const auto& frames = harness::frames();
+            ASSERT_EQ(screen.draws_after_close ? 3u : 2u, frames.size()) << "frames presented";
+            for (size_t n = 0; n < frames.size(); ++n) {
+                EXPECT_TRUE(frames[n].shown) << "frame " << n << " was drawn while " << way.name;
+            }
+            harness::flush_events();
+        }
+    }
+}
+
+TEST_F(FrameLoopTest, TheMenuAnimationPausesWhileTheWindowIsHidden)
+{
+    dev_mode = true;
+    std::vector<Batch> script(10);
+    script.push_back({harness::hide_window()});
+    script.insert(script.end(), 30, Batch{harness::move_to(10, 10)});
+    script.push_back({harness::show_window()});
+    script.push_back({harness::quit()});
+    run(screens()[0], script);
+
+    // Frames 0 to 9 show the first letter of the overlay, frame 10 the next:
+    // the frames counted, not the time that passed while hidden.
+    const auto& frames = harness::frames();
+    ASSERT_EQ(12u, frames.size());
+    auto overlay_letter = [](const Frame& frame) {
+        for (const harness::Copy& copy : frame.copies) {
+            if (copy.texture == alpha_texture.sdl_texture && copy.destination.x == 600) {
+                return copy.clip.y / 53;
+            }
+        }
+        return -1;
+    };
+    EXPECT_EQ(0, overlay_letter(frames[9]));
+    EXPECT_EQ(1, overlay_letter(frames[10])) << "the first frame after the window came back";
+}
+
+TEST_F(FrameLoopTest, ACloseRequestEndsAHiddenScreenAtOnce)
+{
+    for (const Screen& screen : screens()) {
+        SCOPED_TRACE(screen.name);
+        run(screen, {{}, {harness::hide_window()}, {harness::quit()}, {harness::show_window()}});
+        // The main menu and the game finish their frame, unseen; had they
+        // waited for the window to come back, the script would have run out.
+        const auto& frames = harness::frames();
+        ASSERT_EQ(screen.draws_after_close ? 2u : 1u, frames.size());
+        EXPECT_EQ(screen.draws_after_close ? 4u : 3u, harness::batches_queued());
+        EXPECT_FALSE(screen.draws_after_close && frames.back().shown);
+        EXPECT_EQ(0, harness::extra_quits()) << "the screen waited for the window to come back";
+        harness::flush_events();
+        SDL_ShowWindow(window);
+        harness::flush_events();
+    }
+}
+
+TEST_F(FrameLoopTest, TheEndPictureIsDrawnAgainOnlyWhenTheWindowIsUncovered)
+{
+    using harness::window_event;
+    struct Case {
+        const char* name;
+        const char* play;  // keys that end the game "frog"
+        std::vector<Batch> during_wait;
+        size_t redraws;
+    };
+    const std::vector<Case> cases = {
+        {"exposed", "f r o g ", {{window_event(SDL_WINDOWEVENT_EXPOSED)}}, 1},
+        {"exposed, lost game", "a b c d e h ", {{window_event(SDL_WINDOWEVENT_EXPOSED)}}, 1},
+        {"restored", "f r o g ", {{harness::minimise_window()}, {harness::restore_window()}}, 1},
+        {"resized",
+         "f r o g ",
+         {{window_event(SDL_WINDOWEVENT_RESIZED), window_event(SDL_WINDOWEVENT_SIZE_CHANGED)}},
+         1},
+        {"exposed twice at once",
+         "f r o g ",
+         {{window_event(SDL_WINDOWEVENT_EXPOSED), window_event(SDL_WINDOWEVENT_EXPOSED)}},
+         1},
+        {"exposed twice, one after the other",
+         "f r o g ",
+         {{window_event(SDL_WINDOWEVENT_EXPOSED)}, {window_event(SDL_WINDOWEVENT_EXPOSED)}},
+         2},
+        {"other window events",
+         "f r o g ",
+         {{window_event(SDL_WINDOWEVENT_SHOWN), window_event(SDL_WINDOWEVENT_MOVED),
+           window_event(SDL_WINDOWEVENT_FOCUS_GAINED), window_event(SDL_WINDOWEVENT_ENTER),
+           window_event(SDL_WINDOWEVENT_LEAVE)}},
+         0},
+        {"hidden and shown without exposure",
+         "f r o g ",
+         {{harness::hide_window()}, {harness::show_window()}},
+         0},
+        {"pointer and key releases",
+         "f r o g ",
+         {{harness::move_to(300, 300), harness::press(10, 10), harness::release(10, 10)}},
+         0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<Batch> script = {keys(c.play)};
+        script.insert(script.end(), c.during_wait.begin(), c.during_wait.end());
+        script.push_back({harness::key(SDLK_x)});
+        harness::run_script(script);
+        EXPECT_FALSE(play_game("frog")) << "a key still ends the wait";
+
+        const auto& frames = harness::frames();
+        ASSERT_EQ(1 + c.redraws, frames.size()) << "frames presented";
+        for (size_t n = 1; n < frames.size(); ++n) {
+            EXPECT_EQ(harness::describe(frames[0]), harness::describe(frames[n]))
+                << "redraw " << n << " differs from the end frame";
+        }
+        EXPECT_EQ(0, harness::extra_quits());
+        hooks::window_minimised() = false;
+        harness::flush_events();
+    }
+}
+
+TEST_F(FrameLoopTest, PacedFramesAreAtLeastOneRefreshApart)
+{
+    SDL_DisplayMode mode{};
+    SDL_GetCurrentDisplayMode(SDL_GetWindowDisplayIndex(window), &mode);
+    const double refresh_ms = 1000.0 / (mode.refresh_rate > 0 ? mode.refresh_rate : 60);
+
+    set_frame_pacing(true);
+    const int frames = 20;
+    const Uint64 start = SDL_GetTicks64();
+    run(screens()[2], std::vector<Batch>(frames, Batch{harness::move_to(300, 300)}));
+    const double elapsed = static_cast<double>(SDL_GetTicks64() - start);
+
+    ASSERT_EQ(static_cast<size_t>(frames), harness::frames().size());
+    // Sleeps are whole milliseconds, so each gap is at least a refresh less 1 ms.
+    EXPECT_GE(elapsed, (frames - 1) * (refresh_ms - 1))
+        << frames << " paced frames took " << elapsed << " ms";
+}
+
+Texture* const all_textures[] = {
+    &menu_screen_texture,     &options_screen_texture, &difficulty_screen_texture,
+    &game_screen_texture,     &win_screen_texture,     &lose_screen_texture,
+    &start_button_texture,    &options_button_texture, &easy_button_texture,
+    &med_button_texture,      &hard_button_texture,    &back_button_texture,
+    &dev_mode_button_texture, &hung_boi_texture,       &alpha_texture,
+};
+
+void set_scale_mode(SDL_ScaleMode mode)
+{
+    for (Texture* texture : all_textures) {
+        SDL_SetTextureScaleMode(texture->sdl_texture, mode);
+    }
+}
+
+TEST_F(FrameLoopTest, NearestFilteringDrawsEveryScreenExactlyAsLinearDoes)
+{
+    for (const Texture* texture : all_textures) {
+        SDL_ScaleMode mode = SDL_ScaleModeLinear;
+        SDL_GetTextureScaleMode(texture->sdl_texture, &mode);
+        EXPECT_EQ(SDL_ScaleModeNearest, mode) << "a texture is loaded with linear filtering";
+    }
+
+    struct Case {
+        const char* name;
+        std::function<void()> run;
+        Batch input;
+    };
+    const std::vector<Case> cases = {
+        {"main menu, developer mode", [] { run_main_menu(); }, {harness::move_to(150, 390)}},
+        {"difficulty screen", [] { run_difficulty_screen(); }, {harness::move_to(300, 300)}},
+        {"options screen", [] { run_options_screen(); }, {harness::move_to(230, 367)}},
+        {"game", [] { play_game("comprehensive"); }, keys("c q x z o m")},
+        {"won game", [] { play_game("frog"); }, keys("f r o g ")},
+        {"lost game", [] { play_game("frog"); }, keys("a b c d e h ")},
+    };
+    dev_mode = true;
+    harness::capture_pixels(true);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<Uint32> pixels[2];
+        for (SDL_ScaleMode mode : {SDL_ScaleModeLinear, SDL_ScaleModeNearest}) {
+            set_scale_mode(mode);
+            harness::run_script({c.input, {harness::quit()}});
+            harness::CapturedStdout quiet;
+            c.run();
+            ASSERT_FALSE(harness::frames().empty());
+            pixels[mode == SDL_ScaleModeNearest] = harness::frames()[0].pixels;
+            harness::flush_events();
+        }
+        ASSERT_EQ(static_cast<size_t>(window_width * window_height), pixels[0].size());
+        size_t differing = 0;
+        for (size_t i = 0; i < pixels[0].size(); ++i) {
+            differing += pixels[0][i] != pixels[1][i];
+        }
+        EXPECT_EQ(0u, differing) << "pixels that differ between linear and nearest filtering";
+    }
+}
+
+TEST_F(FrameLoopTest, ThePixelComparisonSeesFilteringWhereACopyIsScaled)
+{
+    // The check above would pass on blank frames too; a scaled copy shows
+    // that the read-back pixels do depend on the filter.
+    std::vector<Uint32> pixels[2];
+    for (SDL_ScaleMode mode : {SDL_ScaleModeLinear, SDL_ScaleModeNearest}) {
+        SDL_SetTextureScaleMode(alpha_texture.sdl_texture, mode);
+        clear_frame();
+        const SDL_Rect destination = {0, 0, 3 * 46, 3 * 52};
+        SDL_RenderCopy(renderer, alpha_texture.sdl_texture, &letter_clips[7], &destination);
+        pixels[mode == SDL_ScaleModeNearest].assign(static_cast<size_t>(138 * 156), 0);
+        SDL_RenderReadPixels(renderer, &destination, SDL_PIXELFORMAT_ARGB8888,
+                             pixels[mode == SDL_ScaleModeNearest].data(), 138 * 4);
+    }
+    EXPECT_NE(pixels[0], pixels[1]);
+}
+
+}  // namespace
