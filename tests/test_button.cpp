@@ -1,6 +1,10 @@
 // Sprite buttons and textures: the hit test, the looks, the press latch, and
 // what a texture draws and frees.
+#include <SDL_image.h>
 #include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
 
 #include "gfx/button.hpp"
 #include "gfx/media.hpp"
@@ -158,6 +162,51 @@ TEST_F(ButtonTest, FailedReloadEmptiesTheTextureAndFreeCanRepeat)
     texture.free();
     texture.free();
     EXPECT_TRUE(hooks::shutdown_trace().empty()) << "freeing an empty texture destroyed something";
+}
+
+TEST_F(ButtonTest, OnlyTheExactColourKeyIsTransparent)
+{
+    struct Case {
+        Uint8 r, g, b;
+        bool transparent;
+    };
+    const Case cases[] = {
+        {30, 218, 2, true},  {31, 218, 2, false}, {29, 218, 2, false},
+        {30, 219, 2, false}, {30, 217, 2, false}, {30, 218, 3, false},
+        {30, 218, 1, false}, {0, 0, 0, false},    {2, 218, 30, false},
+    };
+    const int count = static_cast<int>(sizeof cases / sizeof cases[0]);
+    SDL_Surface* image = SDL_CreateRGBSurfaceWithFormat(0, count, 1, 24, SDL_PIXELFORMAT_RGB24);
+    ASSERT_NE(nullptr, image);
+    for (int i = 0; i < count; ++i) {
+        auto* pixel = static_cast<Uint8*>(image->pixels) + 3 * i;
+        pixel[0] = cases[i].r;
+        pixel[1] = cases[i].g;
+        pixel[2] = cases[i].b;
+    }
+    const std::string path = harness::enter_scratch_copy_of_assets() + "/key.png";
+    ASSERT_EQ(0, IMG_SavePNG(image, path.c_str())) << SDL_GetError();
+    SDL_FreeSurface(image);
+
+    Texture texture;
+    ASSERT_TRUE(texture.load_from_file(path));
+    SDL_SetRenderDrawColor(renderer, 255, 255, 255, 255);
+    SDL_RenderClear(renderer);
+    texture.render(0, 0);
+    Uint32 drawn[sizeof cases / sizeof cases[0]] = {};
+    const SDL_Rect row = {0, 0, count, 1};
+    SDL_RenderReadPixels(renderer, &row, SDL_PIXELFORMAT_RGB888, drawn, count * 4);
+
+    for (int i = 0; i < count; ++i) {
+        const Case& c = cases[i];
+        const Uint32 own = (Uint32(c.r) << 16) | (Uint32(c.g) << 8) | c.b;
+        char expected[16];
+        std::snprintf(expected, sizeof expected, "%06X", c.transparent ? 0xFFFFFFu : own);
+        char got[16];
+        std::snprintf(got, sizeof got, "%06X", drawn[i] & 0xFFFFFFu);
+        EXPECT_STREQ(expected, got) << "a pixel of colour " << int(c.r) << ", " << int(c.g) << ", "
+                                    << int(c.b) << " drawn over white";
+    }
 }
 
 }  // namespace

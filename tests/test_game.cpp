@@ -188,6 +188,47 @@ TEST_F(GameTest, GuessedLettersFillRowsOfTen)
     EXPECT_EQ("", console) << "nothing is printed outside developer mode";
 }
 
+TEST_F(GameTest, NoGameLineIsPrintedOutsideDeveloperMode)
+{
+    struct Case {
+        const char* name;
+        std::vector<Batch> script;
+    };
+    const std::vector<Case> cases = {
+        {"won, with hits, misses and repeats", {keys("r r x x o m "), keys("q")}},
+        {"lost, with repeats after the end", {keys("a b c d r r e f "), keys("q")}},
+        {"closed halfway", {keys("r q q "), {harness::quit()}}},
+    };
+    for (const Case& c : cases) {
+        play("room", c.script);
+        EXPECT_EQ("", console) << c.name;
+        harness::flush_events();
+    }
+}
+
+TEST_F(GameTest, EveryLetterCanBeChosenAndGuessed)
+{
+    const std::string alphabet = "abcdefghijklmnopqrstuvwxyz";
+    std::vector<Batch> script;
+    for (char letter : alphabet) {
+        script.push_back(keys(std::string(1, letter)));
+        script.push_back(keys(" "));
+    }
+    script.push_back(keys("q"));
+    EXPECT_FALSE(play(alphabet, script));
+
+    ASSERT_EQ(52u, harness::frames().size());
+    for (size_t n = 0; n < alphabet.size(); ++n) {
+        const char letter = alphabet[n];
+        EXPECT_EQ(letter, frame(2 * n).selection) << "the box after typing " << letter;
+        const GameView guessed = frame(2 * n + 1);
+        EXPECT_EQ(alphabet.substr(0, n + 1), guessed.guessed) << "after guessing " << letter;
+        EXPECT_EQ(letter, guessed.word_row[n]) << "the word row after guessing " << letter;
+        EXPECT_EQ(6, guessed.tries_digit) << "after guessing " << letter;
+    }
+    EXPECT_TRUE(frame(51).win_shown);
+}
+
 TEST_F(GameTest, RepeatsCostNothing)
 {
     dev_mode = true;

@@ -1,7 +1,9 @@
 // A long random session through the real screen loops: pointer motion and
 // presses anywhere and exactly on button edges, every kind of key, several
-// events a frame and long quiet stretches, many games in a row, and a close
-// request at the end. Every frame is checked against the rules of drawing.
+// events a frame, bursts of guesses, the window hidden, minimised, restored
+// and exposed, long quiet stretches, many games in a row, and a close request
+// at the end. Every frame is checked against the rules of drawing, and every
+// game frame against a model of the game played.
 //
 // The seed is printed; give it back to replay a failure:
 //   HANGMAN_RANDOM_SEED=1234 HANGMAN_RANDOM_BATCHES=200000
@@ -17,6 +19,7 @@
 #include <string>
 
 #include "app/app.hpp"
+#include "game/words.hpp"
 #include "gfx/media.hpp"
 #include "support/harness.hpp"
 #include "support/sdl_hooks.hpp"
@@ -85,10 +88,15 @@ public:
             return {};
         }
         Batch batch;
-        const int events = pick(0, 6);
-        for (int i = 0; i < events; ++i) {
-            batch.push_back(action());
+        if (chance(0.1)) {
+            guesses(batch);
+        } else {
+            const int events = pick(0, 6);
+            for (int i = 0; i < events; ++i) {
+                batch.push_back(action());
+            }
         }
+        window_action(batch);
         events_ += batch.size();
         return batch;
     }
@@ -96,6 +104,33 @@ public:
     unsigned long long events() const { return events_; }
 
 private:
+    // Several letters guessed within one frame, the last tries included.
+    void guesses(Batch& batch)
+    {
+        const int count = pick(2, 4);
+        for (int i = 0; i < count; ++i) {
+            batch.push_back(harness::key(SDLK_a + pick(0, 25)));
+            batch.push_back(harness::key(SDLK_SPACE));
+        }
+    }
+
+    // Now and then the window goes away for a few frames, or is exposed.
+    void window_action(Batch& batch)
+    {
+        if (away_) {
+            if (chance(0.2)) {
+                batch.push_back(hidden_ ? harness::show_window() : harness::restore_window());
+                away_ = false;
+            }
+        } else if (chance(0.005)) {
+            hidden_ = chance(0.5);
+            batch.push_back(hidden_ ? harness::hide_window() : harness::minimise_window());
+            away_ = true;
+        } else if (chance(0.005)) {
+            batch.push_back(harness::window_event(SDL_WINDOWEVENT_EXPOSED));
+        }
+    }
+
     harness::Action action()
     {
         const int kind = pick(0, 99);
@@ -137,22 +172,132 @@ private:
     std::mt19937 random_;
     std::vector<SDL_Point> edges_;
     int quiet_ = 0;
+    bool away_ = false;
+    bool hidden_ = false;  // away by hiding rather than minimising
     unsigned long long events_ = 0;
 };
 
-// Checks one frame against the rules; counts games and frames.
+// What a game frame shows of the game's state.
+struct GameView {
+    std::string guessed;   // letters in the order drawn
+    std::string word_row;  // '_' for a hidden letter
+    int digit = -1;
+    int stage = -1;
+};
+
+char letter_of(int index)
+{
+    return index <= 0 ? '_' : static_cast<char>('a' + index - 1);
+}
+
+GameView read_game(const Frame& frame)
+{
+    GameView view;
+    for (const Copy& copy : frame.copies) {
+        if (copy.texture == hung_boi_texture.sdl_texture) {
+            view.stage = index_in(hung_boi_clips, copy.clip);
+        } else if (copy.texture != alpha_texture.sdl_texture) {
+            continue;
+        } else if (copy.clip.x == 47) {
+            view.guessed += letter_of(index_in(small_letter_clips, copy.clip));
+        } else if (copy.clip.x == 57) {
+            view.digit = index_in(digit_clips, copy.clip);
+        } else if (copy.destination.y == 280) {
+            view.word_row += letter_of(index_in(letter_clips, copy.clip));
+        }
+    }
+    return view;
+}
+
+// The game as it must be after the letters guessed so far, for one word.
+GameView expected_game(const std::string& word, const std::string& guessed)
+{
+    GameView view;
+    view.guessed = guessed;
+    int wrong = 0;
+    for (char letter : guessed) {
+        wrong += word.find(letter) == std::string::npos;
+    }
+    for (char letter : word) {
+        view.word_row += guessed.find(letter) != std::string::npos ? letter : '_';
+    }
+    view.digit = std::max(0, 6 - wrong);
+    view.stage = 6 - view.digit;
+    return view;
+}
+
+std::string describe(const GameView& view)
+{
+    return "row \"" + view.word_row + "\", guessed \"" + view.guessed + "\", tries " +
+           std::to_string(view.digit) + ", figure stage " + std::to_string(view.stage);
+}
+
+// The secret word of a game, known from the random number the word bank drew
+// and the length of the word row; narrowed down, frame by frame, to the words
+// whose game matches what is drawn. Games may follow each other without a
+// frame of another screen between them (a batch holding a key for the end
+// picture and presses on Start and a level), so a new game is known by a new
+// draw of the word bank.
+class GameModel {
+public:
+    bool new_game() const { return hooks::random().rand_calls != draws_seen_; }
+
+    void start(size_t length)
+    {
+        draws_seen_ = hooks::random().rand_calls;
+        words_.clear();
+        const int slot = hooks::random().last_rand % words_per_level;
+        for (const char* const* level : {easy_words, med_words, hard_words}) {
+            if (std::string(level[slot]).size() == length) {
+                words_.emplace_back(level[slot]);
+            }
+        }
+    }
+
+    // The words still possible after this frame; empty means no word fits.
+    std::string check(const GameView& drawn)
+    {
+        std::string mismatch;
+        std::vector<std::string> fitting;
+        for (const std::string& word : words_) {
+            const GameView expected = expected_game(word, drawn.guessed);
+            const bool fits = expected.word_row == drawn.word_row &&
+                              expected.digit == drawn.digit && expected.stage == drawn.stage;
+            if (fits) {
+                fitting.push_back(word);
+            } else if (mismatch.empty()) {
+                mismatch = "the word \"" + word + "\" gives " + describe(expected);
+            }
+        }
+        words_ = fitting;
+        if (words_.empty() && mismatch.empty()) {
+            mismatch = "no word of the level lists has that length";
+        }
+        return words_.empty() ? mismatch : std::string();
+    }
+
+private:
+    std::vector<std::string> words_;
+    int draws_seen_ = 0;
+};
+
+// Checks one frame against the rules; counts games and frames. The game's
+// console output is captured while it runs, so the first broken rule is kept
+// and reported afterwards, and checking stops there.
 class FrameRules {
 public:
     void check(const Frame& frame)
     {
         ++frames_;
-        if (frame.copies.empty()) {
-            return;  // the extra present after a close request in a game
+        if (!first_failure_.empty() || frame.copies.empty()) {
+            return;  // an empty frame: the extra present after a close request in a game
         }
         const SDL_Texture* background = frame.copies.front().texture;
         const bool game = background == game_screen_texture.sdl_texture;
-        if (game && !in_game_) {
+        require(frame.shown || harness::extra_quits() > 0, "drawn while the window was away");
+        if (game && model_.new_game()) {
             ++games_;
+            model_.start(read_game(frame).word_row.size());
         }
         in_game_ = game;
 
@@ -163,47 +308,54 @@ public:
             check_clip(copy, stage, digit, guessed);
         }
         if (game) {
-            EXPECT_TRUE(digit >= 0 && digit <= 6) << where() << "tries digit " << digit;
-            EXPECT_EQ(6 - digit, stage) << where() << "figure stage against tries";
+            require(digit >= 0 && digit <= 6, "tries digit " + std::to_string(digit));
+            require(6 - digit == stage, "figure stage " + std::to_string(stage) +
+                                            " against tries " + std::to_string(digit));
+            const GameView drawn = read_game(frame);
+            const std::string mismatch = model_.check(drawn);
+            require(mismatch.empty(), "drawn " + describe(drawn) + ", but " + mismatch);
         }
     }
 
     unsigned long long frames() const { return frames_; }
     unsigned long long games() const { return games_; }
+    const std::string& first_failure() const { return first_failure_; }
 
 private:
-    std::string where() const { return "frame " + std::to_string(frames_) + ": "; }
+    void require(bool holds, const std::string& what)
+    {
+        if (!holds && first_failure_.empty()) {
+            first_failure_ = "frame " + std::to_string(frames_) + ": " + what;
+        }
+    }
 
     void check_clip(const Copy& copy, int& stage, int& digit, std::set<int>& guessed)
     {
         if (copy.texture == alpha_texture.sdl_texture) {
-            ASSERT_TRUE(copy.has_clip) << where() << "letters sheet drawn whole";
+            require(copy.has_clip, "letters sheet drawn whole");
             if (copy.clip.x == 47) {
                 const int letter = index_in(small_letter_clips, copy.clip);
-                EXPECT_NE(-1, letter) << where() << "small letter clip outside its table";
-                if (in_game_) {
-                    EXPECT_TRUE(guessed.insert(letter).second)
-                        << where() << "guessed letter " << letter << " repeated";
-                }
+                require(letter != -1, "small letter clip outside its table");
+                require(!in_game_ || guessed.insert(letter).second,
+                        "guessed letter " + std::to_string(letter) + " repeated");
             } else if (copy.clip.x == 57) {
                 digit = index_in(digit_clips, copy.clip);
-                EXPECT_NE(-1, digit) << where() << "digit clip outside its table";
+                require(digit != -1, "digit clip outside its table");
             } else {
-                EXPECT_NE(-1, index_in(letter_clips, copy.clip))
-                    << where() << "letter clip outside its table";
+                require(index_in(letter_clips, copy.clip) != -1, "letter clip outside its table");
             }
         } else if (copy.texture == hung_boi_texture.sdl_texture) {
             stage = index_in(hung_boi_clips, copy.clip);
-            EXPECT_NE(-1, stage) << where() << "figure clip outside its table";
+            require(stage != -1, "figure clip outside its table");
         } else {
             for (const Button* b : {&start_button, &options_button, &easy_button, &med_button,
                                     &hard_button, &back_button, &dev_mode_button}) {
                 if (copy.texture == b->sheet->sdl_texture) {
-                    EXPECT_TRUE(copy.has_clip) << where() << "a button drawn as its whole sheet";
+                    require(copy.has_clip, "a button drawn as its whole sheet");
                     const SDL_Rect* pair =
                         b->idle_clip < b->hover_clip ? b->idle_clip : b->hover_clip;
-                    EXPECT_TRUE(same(copy.clip, pair[0]) || same(copy.clip, pair[1]))
-                        << where() << "button clip outside its pair";
+                    require(same(copy.clip, pair[0]) || same(copy.clip, pair[1]),
+                            "button clip outside its pair");
                 }
             }
         }
@@ -212,6 +364,8 @@ private:
     unsigned long long frames_ = 0;
     unsigned long long games_ = 0;
     bool in_game_ = false;
+    GameModel model_;
+    std::string first_failure_;
 };
 
 class RandomSession : public harness::GameTest {};
@@ -237,9 +391,11 @@ TEST_F(RandomSession, EveryFrameKeepsTheRules)
         run_main_menu();
     }
     harness::watch_frames(nullptr, true);
+    hooks::window_minimised() = false;
 
     std::cout << "random session: " << input.events() << " events, " << rules.games() << " games, "
               << rules.frames() << " frames, seed " << seed << std::endl;
+    EXPECT_EQ("", rules.first_failure()) << "replay with HANGMAN_RANDOM_SEED=" << seed;
     EXPECT_GT(rules.frames(), batches / 2);
 }
 
