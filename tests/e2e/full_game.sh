@@ -30,37 +30,6 @@ game_lines() {
     }'
 }
 
-# Letters not in the word, as many as asked for.
-letters_not_in() {
-    echo qxzjkvwybfhmpgdcultsrnoiea | awk -v word="$1" -v n="$2" '{
-        out = ""
-        for (i = 1; i <= length($0) && length(out) < n; i++) {
-            l = substr($0, i, 1)
-            if (!index(word, l)) out = out l
-        }
-        print out
-    }'
-}
-
-# Distinct letters of a word, in order.
-distinct_letters() {
-    echo "$1" | awk '{ out = ""; for (i = 1; i <= length($0); i++) { l = substr($0, i, 1); if (!index(out, l)) out = out l } print out }'
-}
-
-submit() {  # types each letter of $1 followed by Space
-    letters=$1
-    while [ -n "$letters" ]; do
-        rest=${letters#?}
-        keys "${letters%"$rest"}" space
-        letters=$rest
-    done
-}
-
-secret_word() {
-    sleep 0.3
-    sed -n 's/^word = //p' "$console" | tail -n 1
-}
-
 start_display
 
 # ---- Run 1: developer mode, a won game, a lost game, close from the menu.
@@ -70,6 +39,7 @@ shot menu
 click 460 390                      # Options
 shot options-off
 click 230 367                      # the switch: developer mode on
+console_has "dev_mode turned on." || fail "the line did not come through the pipe while the game ran"
 point 400 250
 shot options-on
 click 606 26                       # Back

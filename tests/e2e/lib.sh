@@ -1,7 +1,7 @@
 # Shared steps of the end-to-end scripts: a private Xvfb display, the real
-# program started in it with its console captured, and xdotool input in
-# window coordinates. Source it after setting: program, assets, out,
-# close_window.
+# program started in it with its console read through a pipe, and xdotool
+# input in window coordinates. Source it after setting: program, assets, out,
+# close_window (cover_window is expected beside it).
 
 fail() {
     echo "FAIL: $*"
@@ -30,14 +30,27 @@ start_display() {
     fail "Xvfb did not answer on $DISPLAY"
 }
 
-# Starts the game; its console goes unbuffered to $out/console-$1.txt.
+cover_window=$(dirname "$close_window")/cover_window
+
+# Starts the game ($program with $program_args, a window titled $title, by
+# default "SDL Tutorial"). Its console goes through a pipe, as into `| tee`, and on
+# to $out/console-$1.txt: lines arrive while it runs only if the game sends
+# each line at once.
 start_game() {
     console="$out/console-$1.txt"
-    (cd "$assets" && exec stdbuf -o0 "$program") >"$console" 2>"$out/stderr-$1.txt" &
+    rm -f "$out/pipe-$1"
+    mkfifo "$out/pipe-$1"
+    cat "$out/pipe-$1" >"$console" &
+    reader=$!
+    # A script's background jobs start with SIGINT ignored; the game gets it
+    # back as it would in a terminal.
+    # shellcheck disable=SC2086 # program_args holds separate words
+    (cd "$assets" && exec env --default-signal=INT "$program" ${program_args:-}) \
+        >"$out/pipe-$1" 2>"$out/stderr-$1.txt" &
     game=$!
     window=""
     for _ in $(seq 300); do
-        window=$(xdotool search --name '^SDL Tutorial$' 2>/dev/null | head -n 1) || true
+        window=$(xdotool search --name "^${title:-SDL Tutorial}\$" 2>/dev/null | head -n 1) || true
         [ -n "$window" ] && break
         kill -0 "$game" 2>/dev/null || fail "the game ended before its window appeared"
         sleep 0.1
@@ -68,9 +81,63 @@ pixel() {
 # Asks the window to close and waits for the program; sets $status.
 close_game() {
     "$close_window" "$window" || fail "could not send the close request"
+    finish_game
+}
+
+# Waits for the program to end and its console to be read; sets $status.
+finish_game() {
     status=0
     wait "$game" || status=$?
+    wait "$reader" || true
     game=""
+}
+
+# Waits up to $1 seconds for the program to end by itself; false if it did not.
+ends_within() {
+    for _ in $(seq $(($1 * 10))); do
+        kill -0 "$game" 2>/dev/null || return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+# CPU time the program used, in clock ticks.
+cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$game/stat"; }
+
+# The console so far has the line $1 (the program still running).
+console_has() { sleep 0.3; grep -qxF "$1" "$console"; }
+
+# The secret word from developer mode's console lines (the latest game's).
+secret_word() {
+    sleep 0.3
+    sed -n 's/^word = //p' "$console" | tail -n 1
+}
+
+# Letters not in the word $1, as many as $2.
+letters_not_in() {
+    echo qxzjkvwybfhmpgdcultsrnoiea | awk -v word="$1" -v n="$2" '{
+        out = ""
+        for (i = 1; i <= length($0) && length(out) < n; i++) {
+            l = substr($0, i, 1)
+            if (!index(word, l)) out = out l
+        }
+        print out
+    }'
+}
+
+# Distinct letters of a word, in order.
+distinct_letters() {
+    echo "$1" | awk '{ out = ""; for (i = 1; i <= length($0); i++) { l = substr($0, i, 1); if (!index(out, l)) out = out l } print out }'
+}
+
+# Types each letter of $1 followed by Space.
+submit() {
+    letters=$1
+    while [ -n "$letters" ]; do
+        rest=${letters#?}
+        keys "${letters%"$rest"}" space
+        letters=$rest
+    done
 }
 
 expect_console() {
