@@ -1,10 +1,14 @@
 // make_art: draws every picture the game loads, in one palette, and writes
 // them as PNG files with the game's colour key for transparent pixels.
 //
-//   make_art <font folder> <output folder> [icon file]
+//   make_art <font folder> <output folder> [icon folder]
 //
 // The font folder must hold DejaVu's Sans Bold, Sans and Sans Mono Bold.
-// Sheet layouts follow the clip tables in src/gfx/media.cpp.
+// Sheet layouts follow the clip tables in src/gfx/media.cpp. The icon folder
+// gets the desktop icon drawn at each usual size, as <size>.png.
+//
+// Only SDL's surfaces, SDL_ttf and SDL_image's PNG writer are used: nothing
+// starts SDL itself, so the tool needs no display and no session bus.
 #include <SDL.h>
 #include <SDL_image.h>
 #include <SDL_ttf.h>
@@ -315,13 +319,22 @@ Canvas end_card(bool won)
     return c;
 }
 
-// The desktop icon: the finished figure on a board-coloured rounded square.
-Canvas icon()
+constexpr int icon_sizes[] = {16, 22, 24, 32, 48, 64, 128, 256};
+
+// The desktop icon: the finished figure on a board-coloured rounded square,
+// drawn for `size` pixels; the smallest sizes get a tighter frame.
+Canvas icon(int size)
 {
-    Canvas c(128, 128);
-    c.round_rect(4, 4, 124, 124, 24, board);
-    c.round_rect_outline(4, 4, 124, 124, 24, 3, accent);
-    gallows_figure(c, 22, 14, 1.55f, 6);
+    const float s = static_cast<float>(size) / 128.0f;
+    Canvas c(size, size);
+    if (size < 32) {
+        c.round_rect(0, 0, 128 * s, 128 * s, 24 * s, board);
+        gallows_figure(c, 8 * s, -2 * s, 2.1f * s, 6);
+        return c;
+    }
+    c.round_rect(4 * s, 4 * s, 124 * s, 124 * s, 24 * s, board);
+    c.round_rect_outline(4 * s, 4 * s, 124 * s, 124 * s, 24 * s, 3 * s, accent);
+    gallows_figure(c, 22 * s, 14 * s, 1.55f * s, 6);
     return c;
 }
 
@@ -335,7 +348,7 @@ struct Output {
 int main(int argc, char* argv[])
 {
     if (argc != 3 && argc != 4) {
-        std::fprintf(stderr, "usage: make_art <font folder> <output folder> [icon file]\n");
+        std::fprintf(stderr, "usage: make_art <font folder> <output folder> [icon folder]\n");
         return 2;
     }
     const std::string font_dir = argv[1];
@@ -343,8 +356,8 @@ int main(int argc, char* argv[])
     fonts = {font_dir + "/DejaVuSans-Bold.ttf", font_dir + "/DejaVuSans.ttf",
              font_dir + "/DejaVuSansMono-Bold.ttf"};
 
-    if (SDL_Init(0) < 0 || TTF_Init() < 0) {
-        std::fprintf(stderr, "make_art: %s\n", SDL_GetError());
+    if (TTF_Init() < 0) {
+        std::fprintf(stderr, "make_art: %s\n", TTF_GetError());
         return 1;
     }
     if (bold(12) == nullptr || regular(12) == nullptr ||
@@ -381,13 +394,16 @@ int main(int argc, char* argv[])
         }
     }
 
-    if (argc == 4 && !icon().save_png_with_alpha(argv[3])) {
-        std::fprintf(stderr, "make_art: cannot write %s: %s\n", argv[3], SDL_GetError());
-        status = 1;
+    for (int size : icon_sizes) {
+        const std::string path =
+            argc == 4 ? std::string(argv[3]) + "/" + std::to_string(size) + ".png" : "";
+        if (!path.empty() && !icon(size).save_png_with_alpha(path)) {
+            std::fprintf(stderr, "make_art: cannot write %s: %s\n", path.c_str(), SDL_GetError());
+            status = 1;
+        }
     }
 
     close_fonts();
     TTF_Quit();
-    SDL_Quit();
     return status;
 }
