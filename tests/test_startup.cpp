@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
@@ -53,6 +54,39 @@ TEST_F(StartupTest, NormalRunPrintsTwoLinesAndExitsWithZero)
     EXPECT_EQ("initialize complete!\nload media complete!\n", run.text);
     EXPECT_EQ(0, run.status);
     EXPECT_EQ(expected_shutdown(15, true), hooks::shutdown_trace());
+}
+
+TEST_F(StartupTest, TheWindowIconIsCosmetic)
+{
+    struct Case {
+        const char* name;
+        std::function<void()> arrange;
+        bool icon_set;
+    };
+    const std::vector<Case> cases = {
+        {"present", [] {}, true},
+        {"missing", [] { fs::remove("icon.png"); }, false},
+        {"not a PNG", [] { std::ofstream("icon.png") << "not an image"; }, false},
+        {"empty", [] { std::ofstream("icon.png", std::ios::trunc); }, false},
+        {"a folder",
+         [] {
+             fs::remove("icon.png");
+             fs::create_directory("icon.png");
+         },
+         false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        harness::enter_scratch_copy_of_assets();
+        c.arrange();
+        hooks::window_icons().clear();
+        const ProgramRun run = run_program_once();
+        EXPECT_EQ("initialize complete!\nload media complete!\n", run.text);
+        EXPECT_EQ(0, run.status);
+        const auto expected = c.icon_set ? std::vector<std::pair<int, int>>{{64, 64}}
+                                         : std::vector<std::pair<int, int>>{};
+        EXPECT_EQ(expected, hooks::window_icons()) << "icons given to the window";
+    }
 }
 
 struct FailureCase {

@@ -10,6 +10,23 @@
 #include "app/log.hpp"
 #include "gfx/media.hpp"
 
+namespace {
+
+// The window's icon is cosmetic: without a readable icon.png the game starts
+// just the same, silently, and no later line shows the loader's error.
+void set_window_icon()
+{
+    SDL_Surface* icon = IMG_Load("icon.png");
+    if (icon == nullptr) {
+        SDL_ClearError();
+        return;
+    }
+    SDL_SetWindowIcon(window, icon);
+    SDL_FreeSurface(icon);
+}
+
+}  // namespace
+
 bool init()
 {
     bool success = true;
@@ -43,6 +60,9 @@ bool init()
     if (TTF_Init() == -1) {
         log("SDL_ttf could not initialize! SDL_ttf Error: %s\n", SDL_GetError());
         success = false;
+    }
+    if (success) {
+        set_window_icon();
     }
     return success;
 }

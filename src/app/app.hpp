@@ -7,7 +7,8 @@
 int run_program();
 
 // Starts SDL, the window, the vsync renderer, SDL_image and SDL_ttf, printing
-// a line for each failure; false when the game cannot run.
+// a line for each failure, and gives the window its icon; false when the game
+// cannot run.
 bool init();
 
 // Runs the main menu until a close request ends the program.

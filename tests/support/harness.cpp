@@ -372,6 +372,7 @@ std::string enter_scratch_copy_of_assets()
     made_folders.push_back(scratch);
     fs::copy(fs::path(HANGMAN_ASSET_DIR) / "pngs", scratch / "pngs");
     fs::copy(fs::path(HANGMAN_ASSET_DIR) / "png", scratch / "png");
+    fs::copy(fs::path(HANGMAN_ASSET_DIR) / "icon.png", scratch / "icon.png");
     fs::current_path(scratch);
     return scratch.string();
 }

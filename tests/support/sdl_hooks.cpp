@@ -33,6 +33,7 @@ std::vector<std::string> the_trace;
 int the_wait_calls = 0;
 Random the_random;
 bool the_window_minimised = false;
+std::vector<std::pair<int, int>> the_window_icons;
 PresentCallback the_present_callback = nullptr;
 PresentCallback the_before_present_callback = nullptr;
 PollCallback the_poll_callback = nullptr;
@@ -58,6 +59,11 @@ std::vector<std::string>& shutdown_trace()
 bool& window_minimised()
 {
     return the_window_minimised;
+}
+
+std::vector<std::pair<int, int>>& window_icons()
+{
+    return the_window_icons;
 }
 
 int wait_event_calls()
@@ -121,6 +127,7 @@ int __real_rand(void);
 void __real_srand(unsigned seed);
 time_t __real_time(time_t* out);
 Uint32 __real_SDL_GetWindowFlags(SDL_Window* window);
+void __real_SDL_SetWindowIcon(SDL_Window* window, SDL_Surface* icon);
 
 int __wrap_SDL_PollEvent(SDL_Event* event)
 {
@@ -245,6 +252,13 @@ void __wrap_SDL_Quit(void)
 {
     hooks::the_trace.emplace_back("SDL_Quit");
     __real_SDL_Quit();
+}
+
+void __wrap_SDL_SetWindowIcon(SDL_Window* window, SDL_Surface* icon)
+{
+    hooks::the_window_icons.emplace_back(icon != nullptr ? icon->w : 0,
+                                         icon != nullptr ? icon->h : 0);
+    __real_SDL_SetWindowIcon(window, icon);
 }
 
 Uint32 __wrap_SDL_GetWindowFlags(SDL_Window* window)

@@ -6,6 +6,7 @@
 #include <ctime>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace hooks {
@@ -30,6 +31,9 @@ std::vector<std::string>& shutdown_trace();
 // adds SDL_WINDOW_MINIMIZED while this is true (the offscreen driver cannot
 // minimise a window itself).
 bool& window_minimised();
+
+// The size of every icon given to a window, in order.
+std::vector<std::pair<int, int>>& window_icons();
 
 // Calls of SDL_WaitEvent so far.
 int wait_event_calls();
