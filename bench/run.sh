@@ -18,7 +18,7 @@
 set -eu
 build=$(cd "$1" && pwd)
 runs=${2:-10}
-program=$build/hangman assets=$build out=$build/bench-out close_window=$build/tests/close_window
+program=$build/chalk-hangman assets=$build out=$build/bench-out close_window=$build/tests/close_window
 . "$(dirname "$0")/../tests/e2e/lib.sh"
 
 median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
@@ -53,7 +53,7 @@ menu_cpu() {
     if [ "$1" = baseline ]; then
         program=$build/bench/baseline program_args=menu title=baseline
     else
-        program=$build/hangman program_args="" title=""
+        program=$build/chalk-hangman program_args="" title=""
     fi
     if [ "$2" = novsync ]; then export SDL_RENDER_VSYNC=0; else unset SDL_RENDER_VSYNC; fi
     start_game "menu-$1-$2"
@@ -72,7 +72,7 @@ for mode in vsync novsync unmapped; do
         menu_cpu baseline "$mode"
     done
 done
-program=$build/hangman program_args="" title=""
+program=$build/chalk-hangman program_args="" title=""
 
 # ---- CPU per second on each screen, for the real program.
 for screen in menu options difficulty game wait; do : >"$out/cpu-$screen.txt"; done
@@ -97,7 +97,7 @@ offscreen_run() {
     if [ "$1" = baseline ]; then
         set -- baseline "$build/bench/baseline" menu
     else
-        set -- game "$build/hangman"
+        set -- game "$build/chalk-hangman"
     fi
     name=$1
     shift

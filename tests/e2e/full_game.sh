@@ -6,7 +6,7 @@
 # and exit status 0, and takes a screenshot of every screen on the way.
 # A second run closes the window in the middle of a game.
 #
-#   full_game.sh <hangman binary> <folder with pngs/ and png/> <output folder> <close_window binary>
+#   full_game.sh <game binary> <folder with pngs/ and png/> <output folder> <close_window binary>
 set -eu
 program=$1 assets=$2 out=$3 close_window=$4
 . "$(dirname "$0")/lib.sh"

@@ -140,6 +140,16 @@ submit() {
     done
 }
 
+# Starts the game, asks its window to close, and expects the two start-up
+# lines and exit status 0.
+expect_start_and_close() {
+    start_game "$1"
+    close_game
+    expect_console "initialize complete!
+load media complete!"
+    [ "$status" -eq 0 ] || fail "exit status $status after a close request"
+}
+
 expect_console() {
     if [ "$(cat "$console")" != "$1" ]; then
         echo "FAIL: console text differs. Expected:"

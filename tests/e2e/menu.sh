@@ -3,7 +3,7 @@
 # over Start and checks the hover look in a screenshot, then closes the window
 # and checks the console text and the exit status.
 #
-#   menu.sh <hangman binary> <folder with pngs/ and png/> <output folder> <close_window binary>
+#   menu.sh <game binary> <folder with pngs/ and png/> <output folder> <close_window binary>
 set -eu
 program=$1 assets=$2 out=$3 close_window=$4
 . "$(dirname "$0")/lib.sh"

@@ -4,7 +4,7 @@
 # no CPU; shown again or uncovered, the window must show its screen, not
 # black. Then a close request, SIGTERM and SIGINT each end a hidden game.
 #
-#   window_states.sh <hangman binary> <folder with pngs/ and png/> <output folder> <close_window binary>
+#   window_states.sh <game binary> <folder with pngs/ and png/> <output folder> <close_window binary>
 set -eu
 program=$1 assets=$2 out=$3 close_window=$4
 . "$(dirname "$0")/lib.sh"

@@ -2,32 +2,50 @@
 # Installs the game into a scratch prefix with `cmake --install`, checks that
 # every file is in place, then starts the installed launcher from another
 # folder in a headless X server, closes its window and checks its console
-# text and exit status 0.
+# text and exit status 0. Finally takes the data folder and then the program
+# away and checks that the launcher names what is missing.
 #
 #   installed_game.sh <build folder> <close_window binary>
 set -eu
 build=$1
+name=chalk-hangman
 prefix=$(mktemp -d /tmp/hangman-install-XXXXXX)
 on_exit='rm -rf "$prefix"'
 trap 'eval "$on_exit"' EXIT
 
 cmake --install "$build" --prefix "$prefix" >/dev/null
 
-for file in bin/hangman libexec/hangman/hangman share/hangman/pngs/letters_sprites.png \
-    share/hangman/png/AtariST8x16SystemFont.ttf share/applications/hangman.desktop \
-    share/icons/hicolor/128x128/apps/hangman.png; do
+for file in bin/$name libexec/$name/$name share/$name/pngs/letters_sprites.png \
+    share/$name/png/AtariST8x16SystemFont.ttf share/$name/png/DejaVu-LICENSE.txt \
+    share/$name/icon.png share/applications/$name.desktop \
+    share/metainfo/io.github.chalk_hangman.chalk_hangman.metainfo.xml \
+    share/man/man6/$name.6.gz share/doc/$name/LICENSE; do
     [ -e "$prefix/$file" ] || { echo "FAIL: $file was not installed"; exit 1; }
 done
-[ "$(ls "$prefix/share/hangman/pngs" | wc -l)" -eq 15 ] || { echo "FAIL: not 15 images"; exit 1; }
+for size in 16 22 24 32 48 64 128 256; do
+    [ -e "$prefix/share/icons/hicolor/${size}x$size/apps/$name.png" ] ||
+        { echo "FAIL: no $size px icon"; exit 1; }
+done
+[ "$(ls "$prefix/share/$name/pngs" | wc -l)" -eq 15 ] || { echo "FAIL: not 15 images"; exit 1; }
 
 # The launcher is started from / under Xvfb and closed like a window manager
 # would close it.
-program="$prefix/bin/hangman" assets=/ out="$prefix/e2e" close_window=$2
+program="$prefix/bin/$name" assets=/ out="$prefix/e2e" close_window=$2
 . "$(dirname "$0")/../e2e/lib.sh"
 start_display
-start_game installed
-close_game
-expect_console "initialize complete!
-load media complete!"
-[ "$status" -eq 0 ] || fail "exit status $status"
-echo "installed game: files in place, started from / by its launcher, closed with status 0"
+expect_start_and_close installed
+
+# Broken installations: the launcher says what is missing.
+expect_launcher_error() {
+    status=0
+    message=$("$prefix/bin/$name" 2>&1 >/dev/null) || status=$?
+    [ "$status" -eq 1 ] || fail "launcher exit status $status with $1 missing"
+    [ "$message" = "$2" ] || fail "launcher said \"$message\", not \"$2\""
+}
+mv "$prefix/share/$name" "$prefix/share/moved"
+expect_launcher_error "the data folder" "$name: its data folder $prefix/bin/../share/$name is missing"
+mv "$prefix/share/moved" "$prefix/share/$name"
+mv "$prefix/libexec/$name/$name" "$prefix/libexec/moved"
+expect_launcher_error "the program" "$name: the program $prefix/bin/../libexec/$name/$name is missing"
+echo "installed game: files in place, started from / by its launcher, closed with status 0;" \
+    "a missing data folder or program is named"

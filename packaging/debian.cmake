@@ -1,0 +1,66 @@
+# The Debian package, made by `cpack` in a tree configured with HANGMAN_DEBIAN
+# (the `package` preset): Debian's layout for games, a copyright file and a
+# changelog, a stripped program whose dependencies dpkg-shlibdeps computes,
+# and the font taken from fonts-dejavu-core.
+
+# The maintainer is whoever builds the package, as Debian's own tools have it:
+# DEBFULLNAME and DEBEMAIL, or else the git identity of the source tree.
+set(maintainer_name "$ENV{DEBFULLNAME}")
+set(maintainer_email "$ENV{DEBEMAIL}")
+find_package(Git QUIET)
+if(GIT_FOUND AND maintainer_name STREQUAL "")
+  execute_process(COMMAND ${GIT_EXECUTABLE} config user.name WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}
+                  OUTPUT_VARIABLE maintainer_name OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+endif()
+if(GIT_FOUND AND maintainer_email STREQUAL "")
+  execute_process(COMMAND ${GIT_EXECUTABLE} config user.email WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}
+                  OUTPUT_VARIABLE maintainer_email OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+endif()
+if(maintainer_name STREQUAL "" OR maintainer_email STREQUAL "")
+  message(FATAL_ERROR "The package needs a maintainer: set DEBFULLNAME and DEBEMAIL, "
+                      "or git's user.name and user.email")
+endif()
+set(HANGMAN_MAINTAINER "${maintainer_name} <${maintainer_email}>" CACHE STRING
+    "Maintainer of the Debian package")
+
+set(doc_dir ${CMAKE_INSTALL_DATADIR}/doc/${HANGMAN_NAME})
+configure_file(packaging/debian/changelog.in ${CMAKE_BINARY_DIR}/debian/changelog @ONLY)
+add_custom_command(
+  OUTPUT ${CMAKE_BINARY_DIR}/debian/changelog.gz
+  COMMAND ${HANGMAN_GZIP} -9 -n -c ${CMAKE_BINARY_DIR}/debian/changelog >
+          ${CMAKE_BINARY_DIR}/debian/changelog.gz
+  DEPENDS ${CMAKE_BINARY_DIR}/debian/changelog
+  COMMENT "Compressing the changelog")
+add_custom_target(debian_changelog ALL DEPENDS ${CMAKE_BINARY_DIR}/debian/changelog.gz)
+install(FILES packaging/debian/copyright ${CMAKE_BINARY_DIR}/debian/changelog.gz
+        DESTINATION ${doc_dir})
+
+# The program is stripped as dh_strip strips it.
+install(CODE "
+  set(program \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${HANGMAN_INSTALL_PROGRAMDIR}/${HANGMAN_NAME}\")
+  execute_process(COMMAND [[${CMAKE_STRIP}]] --remove-section=.comment --remove-section=.note
+                          --strip-unneeded \"\${program}\" COMMAND_ERROR_IS_FATAL ANY)
+")
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME ${HANGMAN_NAME})
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${HANGMAN_MAINTAINER}")
+set(CPACK_DEBIAN_PACKAGE_SECTION games)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS fonts-dejavu-core)
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "guess the hidden word before the figure is complete")
+set(CPACK_PACKAGE_DESCRIPTION
+    "A small single-player word-guessing game. A word is hidden behind blank
+tiles; guess its letters one at a time. A letter that occurs in the word is
+revealed wherever it stands; a new letter that does not occur costs one of
+six tries and adds a stage to the figure on the gallows.
+
+Three levels draw their words from built-in lists of four, seven to nine,
+and eight to thirteen letters. The menus are played with the mouse and the
+game with the keyboard. The command is chalk-hangman, so that it installs
+beside the BSD games' hangman.")
+include(CPack)

@@ -1,0 +1,102 @@
+# Installation. On Linux and the like: the program in a folder of its own, its
+# images, font and window icon in a data folder, a launcher that starts the
+# program there (the game reads its files relative to the working directory),
+# the manual page, the desktop entry, the AppStream metainfo and the icons.
+# With HANGMAN_DEBIAN, the layout and extra files of a Debian package, which
+# `cpack` then makes. On Windows: one folder to zip (packaging/windows.cmake).
+include(GNUInstallDirs)
+
+set(HANGMAN_APPSTREAM_ID io.github.chalk_hangman.chalk_hangman)
+option(HANGMAN_DEBIAN "Install as the Debian package does; cpack then makes the package" OFF)
+
+if(WIN32)
+  include(packaging/windows.cmake)
+  return()
+endif()
+
+if(HANGMAN_DEBIAN)
+  set(bindir games)
+  set(programdir lib/games/${HANGMAN_NAME})
+  set(datadir ${CMAKE_INSTALL_DATADIR}/games/${HANGMAN_NAME})
+else()
+  set(bindir ${CMAKE_INSTALL_BINDIR})
+  set(programdir ${CMAKE_INSTALL_LIBEXECDIR}/${HANGMAN_NAME})
+  set(datadir ${CMAKE_INSTALL_DATADIR}/${HANGMAN_NAME})
+endif()
+set(HANGMAN_INSTALL_BINDIR ${bindir} CACHE STRING
+    "Folder of the command that starts the game (relative to the prefix, or absolute)")
+set(HANGMAN_INSTALL_PROGRAMDIR ${programdir} CACHE STRING
+    "Folder of the program itself (relative to the prefix, or absolute)")
+set(HANGMAN_INSTALL_DATADIR ${datadir} CACHE STRING
+    "Folder of the game's images, font and window icon (relative to the prefix, or absolute)")
+option(HANGMAN_SYSTEM_FONT "Install a link to the system's DejaVu Sans Mono instead of a copy"
+       ${HANGMAN_DEBIAN})
+
+install(TARGETS hangman RUNTIME DESTINATION ${HANGMAN_INSTALL_PROGRAMDIR})
+install(FILES ${HANGMAN_IMAGE_FILES} DESTINATION ${HANGMAN_INSTALL_DATADIR}/pngs)
+install(FILES ${HANGMAN_WINDOW_ICON} DESTINATION ${HANGMAN_INSTALL_DATADIR})
+
+if(HANGMAN_SYSTEM_FONT)
+  # A link, relative when both ends share their top folder (Debian's rule).
+  set(font_target ${HANGMAN_FONT_DIR}/DejaVuSansMono.ttf)
+  install(CODE "
+    set(data [[${HANGMAN_INSTALL_DATADIR}]])
+    cmake_path(ABSOLUTE_PATH data BASE_DIRECTORY \"\${CMAKE_INSTALL_PREFIX}\" NORMALIZE)
+    string(REGEX MATCH [[^/[^/]*]] data_top \"\${data}\")
+    string(REGEX MATCH [[^/[^/]*]] font_top [[${font_target}]])
+    set(target [[${font_target}]])
+    if(data_top STREQUAL font_top)
+      file(RELATIVE_PATH target \"\${data}/png\" [[${font_target}]])
+    endif()
+    file(MAKE_DIRECTORY \"\$ENV{DESTDIR}\${data}/png\")
+    message(STATUS \"Linking: \$ENV{DESTDIR}\${data}/png/AtariST8x16SystemFont.ttf -> \${target}\")
+    file(CREATE_LINK \"\${target}\" \"\$ENV{DESTDIR}\${data}/png/AtariST8x16SystemFont.ttf\" SYMBOLIC)
+  ")
+else()
+  install(FILES ${HANGMAN_FONT_FILE} ${HANGMAN_FONT_LICENSE_COPY}
+          DESTINATION ${HANGMAN_INSTALL_DATADIR}/png)
+endif()
+
+# The launcher is written at install time, for the prefix installed into.
+install(CODE "
+  set(LAUNCHER_TEMPLATE [[${CMAKE_CURRENT_SOURCE_DIR}/packaging/launcher.sh.in]])
+  set(LAUNCHER_OUTPUT [[${CMAKE_BINARY_DIR}/launcher/${HANGMAN_NAME}]])
+  set(LAUNCHER_NAME ${HANGMAN_NAME})
+  set(LAUNCHER_PREFIX \"\${CMAKE_INSTALL_PREFIX}\")
+  set(LAUNCHER_BINDIR [[${HANGMAN_INSTALL_BINDIR}]])
+  set(LAUNCHER_PROGRAMDIR [[${HANGMAN_INSTALL_PROGRAMDIR}]])
+  set(LAUNCHER_DATADIR [[${HANGMAN_INSTALL_DATADIR}]])
+  include([[${CMAKE_CURRENT_SOURCE_DIR}/packaging/write_launcher.cmake]])
+")
+install(PROGRAMS ${CMAKE_BINARY_DIR}/launcher/${HANGMAN_NAME} DESTINATION ${HANGMAN_INSTALL_BINDIR})
+
+# The manual page, compressed as Debian wants it where gzip is at hand.
+find_program(HANGMAN_GZIP gzip)
+set(man_page ${CMAKE_CURRENT_SOURCE_DIR}/packaging/${HANGMAN_NAME}.6)
+if(HANGMAN_GZIP)
+  add_custom_command(
+    OUTPUT ${CMAKE_BINARY_DIR}/man/${HANGMAN_NAME}.6.gz
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/man
+    COMMAND ${HANGMAN_GZIP} -9 -n -c ${man_page} > ${CMAKE_BINARY_DIR}/man/${HANGMAN_NAME}.6.gz
+    DEPENDS ${man_page}
+    COMMENT "Compressing the manual page")
+  add_custom_target(manual ALL DEPENDS ${CMAKE_BINARY_DIR}/man/${HANGMAN_NAME}.6.gz)
+  set(man_page ${CMAKE_BINARY_DIR}/man/${HANGMAN_NAME}.6.gz)
+endif()
+install(FILES ${man_page} DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+
+# Desktop integration.
+install(FILES packaging/${HANGMAN_NAME}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES packaging/${HANGMAN_APPSTREAM_ID}.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+foreach(size IN LISTS HANGMAN_ICON_SIZES)
+  install(FILES ${CMAKE_BINARY_DIR}/icons/${size}.png
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
+          RENAME ${HANGMAN_NAME}.png)
+endforeach()
+
+if(HANGMAN_DEBIAN)
+  include(packaging/debian.cmake)
+else()
+  install(FILES LICENSE README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+endif()

@@ -1,0 +1,52 @@
+# Writes the launcher script for one installed layout. Run at install time
+# (so that `cmake --install --prefix` and DESTDIR are honoured) or with -P:
+#
+#   LAUNCHER_TEMPLATE  packaging/launcher.sh.in
+#   LAUNCHER_OUTPUT    the script to write
+#   LAUNCHER_NAME      the program's file name
+#   LAUNCHER_PREFIX    the installation prefix
+#   LAUNCHER_BINDIR    the launcher's folder      } each relative to the
+#   LAUNCHER_PROGRAMDIR the program's folder      } prefix, or absolute
+#   LAUNCHER_DATADIR   the data folder            }
+#
+# Folders inside the prefix are reached relative to the launcher, so the
+# installation can be moved; a folder given as an absolute path is used as
+# it stands.
+foreach(var LAUNCHER_TEMPLATE LAUNCHER_OUTPUT LAUNCHER_NAME LAUNCHER_PREFIX LAUNCHER_BINDIR
+            LAUNCHER_PROGRAMDIR LAUNCHER_DATADIR)
+  if(NOT DEFINED ${var})
+    message(FATAL_ERROR "write_launcher.cmake: ${var} is not set")
+  endif()
+endforeach()
+
+# Makes a path safe inside double quotes in a shell script.
+function(shell_quote out path)
+  string(REGEX REPLACE "([\"$`\\\\])" "\\\\\\1" quoted "${path}")
+  set(${out} "${quoted}" PARENT_SCOPE)
+endfunction()
+
+# The launcher's way to `dir`: "$here/<relative path>" when both folders lie
+# inside the prefix, the absolute path otherwise.
+function(launcher_path out dir)
+  if(IS_ABSOLUTE "${LAUNCHER_BINDIR}" OR IS_ABSOLUTE "${dir}")
+    cmake_path(ABSOLUTE_PATH dir BASE_DIRECTORY "${LAUNCHER_PREFIX}" NORMALIZE OUTPUT_VARIABLE full)
+    shell_quote(quoted "${full}")
+    set(${out} "${quoted}" PARENT_SCOPE)
+    return()
+  endif()
+  cmake_path(ABSOLUTE_PATH LAUNCHER_BINDIR BASE_DIRECTORY "${LAUNCHER_PREFIX}" NORMALIZE
+             OUTPUT_VARIABLE bin)
+  cmake_path(ABSOLUTE_PATH dir BASE_DIRECTORY "${LAUNCHER_PREFIX}" NORMALIZE OUTPUT_VARIABLE full)
+  file(RELATIVE_PATH relative "${bin}" "${full}")
+  if(relative STREQUAL "")
+    set(relative ".")
+  endif()
+  shell_quote(quoted "${relative}")
+  set(${out} "$here/${quoted}" PARENT_SCOPE)
+endfunction()
+
+launcher_path(LAUNCHER_DATA "${LAUNCHER_DATADIR}")
+launcher_path(program_dir "${LAUNCHER_PROGRAMDIR}")
+shell_quote(quoted_name "${LAUNCHER_NAME}")
+set(LAUNCHER_PROGRAM "${program_dir}/${quoted_name}")
+configure_file("${LAUNCHER_TEMPLATE}" "${LAUNCHER_OUTPUT}" @ONLY)
