@@ -1,14 +1,15 @@
-# A thin front over the CMake presets (see README.md). Both entry points
-# install any missing Debian packages first.
+# A thin front over the CMake presets (see README.md). Every entry point
+# installs the Debian packages it needs first.
 JOBS ?= 2
 SOURCES = $(shell git ls-files --cached --others --exclude-standard '*.cpp' '*.hpp' 2>/dev/null || find src tests tools bench -name '*.[ch]pp')
 
-.PHONY: run test bench deps format check-format clean
+.PHONY: run test deb test-package bench deps format check-format clean
 
+# Builds only the game and its artwork, then plays.
 run: deps
 	cmake --preset dev
-	cmake --build --preset dev -j $(JOBS)
-	cd build/dev && ./hangman
+	cmake --build --preset dev --target hangman -j $(JOBS)
+	cd build/dev && ./chalk-hangman
 
 test: deps check-format
 	cmake --preset ci
@@ -17,6 +18,19 @@ test: deps check-format
 	cmake --preset asan
 	cmake --build --preset asan -j $(JOBS)
 	ctest --preset asan -j $(JOBS)
+
+# The Debian package: build/package/chalk-hangman_<version>_<arch>.deb
+deb: deps
+	@scripts/install-deps.sh package
+	cmake --preset package
+	cmake --build --preset package -j $(JOBS)
+	cpack --preset package
+
+# Checks the package as a distribution would, installs it, plays it, purges it.
+test-package: deb
+	cmake --preset ci
+	cmake --build --preset ci --target close_window -j $(JOBS)
+	tests/package/debian_package.sh build/package build/ci/tests/close_window
 
 # Benchmarks on the optimised build: print figures, assert nothing.
 bench: deps

@@ -1,12 +1,20 @@
 #!/bin/sh
 # Installs the Debian packages that building, running and testing the game
 # need, and only those that are missing. Uses sudo when not run as root.
+#
+#   install-deps.sh            the build, the game and its tests
+#   install-deps.sh package    also what making and checking the .deb needs
 set -eu
 
 packages="cmake make g++ pkg-config
 libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev fonts-dejavu-core
 libgl1-mesa-dri libegl-mesa0 googletest libgtest-dev
 xvfb xdotool imagemagick libx11-dev clang-format"
+case "${1:-}" in
+    package) packages="$packages dpkg-dev file lintian desktop-file-utils appstream man-db groff-base" ;;
+    "") ;;
+    *) echo "install-deps.sh: unknown group $1" >&2; exit 2 ;;
+esac
 
 missing=""
 for package in $packages; do
