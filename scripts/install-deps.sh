@@ -4,6 +4,8 @@
 #
 #   install-deps.sh            the build, the game and its tests
 #   install-deps.sh package    also what making and checking the .deb needs
+#   install-deps.sh windows    also the Windows cross compiler, the tools that
+#                              fetch and build Debian's sources, and Wine
 set -eu
 
 packages="cmake make g++ pkg-config
@@ -12,6 +14,8 @@ libgl1-mesa-dri libegl-mesa0 googletest libgtest-dev
 xvfb xdotool imagemagick libx11-dev clang-format"
 case "${1:-}" in
     package) packages="$packages dpkg-dev file lintian desktop-file-utils appstream man-db groff-base" ;;
+    windows) packages="$packages gcc-mingw-w64-x86-64 g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
+        dpkg-dev xz-utils debian-archive-keyring wine wine64" ;;
     "") ;;
     *) echo "install-deps.sh: unknown group $1" >&2; exit 2 ;;
 esac

@@ -1,0 +1,156 @@
+#!/bin/sh
+# Builds the Windows (x86-64) libraries the game needs, SDL2, SDL2_image and
+# SDL2_ttf with FreeType inside it, from Debian's source packages with the
+# mingw-w64 cross compiler, into a prefix in a cache folder outside the source
+# tree. Prints that prefix on standard output; progress goes to standard error.
+#
+#   scripts/build-windows-deps.sh
+#
+# The prefix is <cache>/<key>/prefix. <cache> is $HANGMAN_WINDOWS_CACHE, or
+# else ~/.cache/chalk-hangman/windows-deps; <key> is a hash of this script,
+# the toolchain file and the exact source versions, so a second run reuses the
+# prefix and any change builds a new one. A failed build leaves no prefix.
+# The deb-src entries are the script's own ($HANGMAN_DEBIAN_MIRROR and
+# $HANGMAN_DEBIAN_SECURITY choose the servers): the machine's apt
+# configuration, lists and caches are left as they were.
+set -eu
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+toolchain=$root/cmake/mingw-w64-x86_64.cmake
+cache=${HANGMAN_WINDOWS_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/chalk-hangman/windows-deps}
+mirror=${HANGMAN_DEBIAN_MIRROR:-http://deb.debian.org/debian}
+security=${HANGMAN_DEBIAN_SECURITY:-http://deb.debian.org/debian-security}
+jobs=$(nproc 2>/dev/null || echo 2)
+
+# Source package and upstream version; Debian's revision is the archive's.
+sources="libsdl2=2.26.5 freetype=2.12.1 libsdl2-ttf=2.20.1 libsdl2-image=2.6.3"
+
+say() { echo "build-windows-deps: $*" >&2; }
+die() { say "$*"; exit 1; }
+
+"$root/scripts/install-deps.sh" windows >&2
+
+# ---- Debian's sources, through apt settings of our own.
+. /etc/os-release
+codename=${VERSION_CODENAME:?cannot tell the Debian release from /etc/os-release}
+apt_dir=$cache/apt
+mkdir -p "$apt_dir/lists/partial" "$apt_dir/cache/archives/partial"
+keyring=/usr/share/keyrings/debian-archive-keyring.gpg
+cat >"$apt_dir/sources.list" <<EOF
+deb-src [signed-by=$keyring] $mirror $codename main
+deb-src [signed-by=$keyring] $mirror $codename-updates main
+deb-src [signed-by=$keyring] $security $codename-security main
+EOF
+set -- -o "Dir::Etc::SourceList=$apt_dir/sources.list" -o Dir::Etc::SourceParts=/dev/null \
+    -o "Dir::State::Lists=$apt_dir/lists" -o "Dir::Cache=$apt_dir/cache" -o Debug::NoLocking=1
+[ "$(id -u)" -ne 0 ] || set -- "$@" -o APT::Sandbox::User=root
+say "reading Debian's source index ($mirror, $codename)"
+apt-get "$@" -qq --error-on=any update >&2 ||
+    die "cannot read Debian's source index from $mirror and $security"
+
+versions=""
+for entry in $sources; do
+    package=${entry%%=*}
+    upstream=${entry#*=}
+    version=$(apt-cache "$@" showsrc "$package" 2>/dev/null |
+        awk -v want="$upstream" '/^Version:/ && index($2, want "+") == 1 { print $2 }' |
+        sort -V | tail -n 1)
+    [ -n "$version" ] || die "Debian $codename has no source of $package $upstream"
+    versions="$versions $package=$version"
+done
+
+key=$({ cat "$0" "$toolchain"; echo "$versions"; } | sha256sum | cut -c1-16)
+prefix=$cache/$key/prefix
+if [ -f "$prefix/.complete" ]; then
+    say "reusing $prefix"
+    echo "$prefix"
+    exit 0
+fi
+
+# ---- Build everything in a scratch folder; only a complete prefix is kept.
+say "building$versions (a few minutes the first time)"
+mkdir -p "$cache"
+work=$(mktemp -d "$cache/build-XXXXXX")
+trap 'rm -rf "$work"' EXIT
+stage=$work/prefix
+mkdir -p "$work/src" "$work/logs" "$stage/licenses"
+
+for entry in $versions; do
+    (cd "$work/src" && apt-get "$@" -qq source "$entry") >"$work/logs/sources.log" 2>&1 ||
+        { cat "$work/logs/sources.log" >&2; die "cannot fetch the source of $entry"; }
+done
+# The unpacked source of package $1.
+source_dir() {
+    for entry in $sources; do
+        [ "${entry%%=*}" = "$1" ] && ls -d "$work/src/$1-${entry#*=}"*/ && return 0
+    done
+    die "no unpacked source of $1"
+}
+
+# $1 name, $2 source folder, then CMake options.
+build() {
+    name=$1 src=$2
+    shift 2
+    say "building $name"
+    log=$work/logs/$name.log
+    if ! { cmake -S "$src" -B "$work/build/$name" -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+        -DHANGMAN_WINDOWS_DEPS="$stage" -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_INSTALL_PREFIX="$stage" "$@" &&
+        cmake --build "$work/build/$name" -j "$jobs" &&
+        cmake --install "$work/build/$name"; } >"$log" 2>&1; then
+        cp "$log" "$cache/failed-$name.log"
+        tail -n 20 "$log" >&2
+        die "building $name failed; its whole log is $cache/failed-$name.log"
+    fi
+}
+
+sdl=$(source_dir libsdl2)
+build SDL2 "$sdl" -DSDL_SHARED=ON -DSDL_STATIC=OFF -DSDL_TEST=OFF \
+    -DSDL_AUDIO=OFF -DSDL_JOYSTICK=OFF -DSDL_HAPTIC=OFF -DSDL_HIDAPI=OFF -DSDL_SENSOR=OFF \
+    -DSDL_POWER=OFF
+
+freetype=$(source_dir freetype)
+build FreeType "$freetype" -DBUILD_SHARED_LIBS=OFF -DCMAKE_POSITION_INDEPENDENT_CODE=ON \
+    -DFT_DISABLE_ZLIB=ON -DFT_DISABLE_BZIP2=ON -DFT_DISABLE_PNG=ON -DFT_DISABLE_HARFBUZZ=ON \
+    -DFT_DISABLE_BROTLI=ON
+
+ttf=$(source_dir libsdl2-ttf)
+build SDL2_ttf "$ttf" -DBUILD_SHARED_LIBS=ON -DSDL2TTF_VENDORED=OFF -DSDL2TTF_HARFBUZZ=OFF \
+    -DSDL2TTF_SAMPLES=OFF
+
+# PNG through stb_image and nothing else: no other format, no saving.
+image=$(source_dir libsdl2-image)
+formats=""
+for format in AVIF BMP GIF JPG JXL LBM PCX PNM QOI SVG TGA TIF WEBP XCF XPM XV; do
+    formats="$formats -DSDL2IMAGE_$format=OFF"
+done
+# shellcheck disable=SC2086 # one option per word
+build SDL2_image "$image" -DBUILD_SHARED_LIBS=ON -DSDL2IMAGE_VENDORED=ON \
+    -DSDL2IMAGE_BACKEND_STB=ON -DSDL2IMAGE_BACKEND_WIC=OFF -DSDL2IMAGE_PNG=ON \
+    -DSDL2IMAGE_PNG_SAVE=OFF -DSDL2IMAGE_SAMPLES=OFF -DSDL2IMAGE_DEPS_SHARED=OFF $formats
+
+# ---- The licence of everything that ends up in the DLLs.
+cp "$sdl/LICENSE.txt" "$stage/licenses/SDL2.txt"
+cp "$image/LICENSE.txt" "$stage/licenses/SDL2_image.txt"
+cp "$ttf/LICENSE.txt" "$stage/licenses/SDL2_ttf.txt"
+cp "$freetype/docs/FTL.TXT" "$stage/licenses/FreeType.txt"
+# FreeType's gzip module carries parts of zlib; stb_image reads the PNGs.
+sed -n '/Copyright (C) [0-9-]* Jean-loup Gailly and Mark Adler/,/madler@alumni.caltech.edu/p' \
+    "$freetype/src/gzip/zlib.h" >"$stage/licenses/zlib.txt"
+sed -n '/This software is available under 2 licenses/,/^\*\//p' "$image/stb_image.h" |
+    sed '$d' >"$stage/licenses/stb_image.txt"
+for file in "$stage"/licenses/*.txt; do
+    [ -s "$file" ] || die "no licence text in $file"
+done
+
+x86_64-w64-mingw32-strip --strip-unneeded "$stage"/bin/*.dll
+touch "$stage/.complete"
+mkdir -p "$cache/$key"
+mv "$stage" "$prefix"
+
+# Older builds are of no use any more.
+for old in "$cache"/*/prefix; do
+    [ "$old" = "$prefix" ] || rm -rf "$(dirname "$old")"
+done
+say "done: $prefix"
+echo "$prefix"
