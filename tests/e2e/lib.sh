@@ -32,8 +32,9 @@ start_display() {
 
 cover_window=$(dirname "$close_window")/cover_window
 
-# Starts the game ($program with $program_args, a window titled $title, by
-# default "SDL Tutorial"). Its console goes through a pipe, as into `| tee`, and on
+# Starts the game: $program with $program_args, in a window titled $title
+# ("SDL Tutorial" unless set) that must appear within $window_wait seconds
+# (30 unless set). Its console goes through a pipe, as into `| tee`, and on
 # to $out/console-$1.txt: lines arrive while it runs only if the game sends
 # each line at once.
 start_game() {
@@ -49,13 +50,13 @@ start_game() {
         >"$out/pipe-$1" 2>"$out/stderr-$1.txt" &
     game=$!
     window=""
-    for _ in $(seq 300); do
+    for _ in $(seq $((${window_wait:-30} * 10))); do
         window=$(xdotool search --name "^${title:-SDL Tutorial}\$" 2>/dev/null | head -n 1) || true
         [ -n "$window" ] && break
         kill -0 "$game" 2>/dev/null || fail "the game ended before its window appeared"
         sleep 0.1
     done
-    [ -n "$window" ] || fail "no window appeared in 30 s; windows: $(xdotool search --name . 2>&1 | tr '\n' ' ')"
+    [ -n "$window" ] || fail "no window appeared in ${window_wait:-30} s; windows: $(xdotool search --name . 2>&1 | tr '\n' ' ')"
     eval "$(xdotool getwindowgeometry --shell "$window")"
     wx=$X
     wy=$Y
