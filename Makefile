@@ -3,7 +3,7 @@
 JOBS ?= 2
 SOURCES = $(shell git ls-files --cached --others --exclude-standard '*.cpp' '*.hpp' 2>/dev/null || find src tests tools bench -name '*.[ch]pp')
 
-.PHONY: run test deb test-package bench deps format check-format clean
+.PHONY: run test deb test-package windows test-windows bench deps format check-format clean
 
 # Builds only the game and its artwork, then plays.
 run: deps
@@ -31,6 +31,21 @@ test-package: deb
 	cmake --preset ci
 	cmake --build --preset ci --target close_window -j $(JOBS)
 	tests/package/debian_package.sh build/package build/ci/tests/close_window
+
+# The Windows zip, cross-built: build/windows/chalk-hangman-<version>-windows-x64.zip
+# The libraries are built once from Debian's sources and kept in ~/.cache.
+windows: deps
+	@scripts/install-deps.sh windows
+	cmake --preset dev
+	cmake --build --preset dev --target make_art -j $(JOBS)
+	HANGMAN_WINDOWS_DEPS="$$(scripts/build-windows-deps.sh)" && export HANGMAN_WINDOWS_DEPS && \
+	cmake --preset windows --fresh && cmake --build --preset windows -j $(JOBS) && cpack --preset windows
+
+# Unpacks the zip and plays it under Wine in a headless X server.
+test-windows: windows
+	cmake --preset ci
+	cmake --build --preset ci --target close_window -j $(JOBS)
+	tests/windows/smoke.sh build/windows/chalk-hangman-*-windows-x64.zip build/ci/tests/close_window
 
 # Benchmarks on the optimised build: print figures, assert nothing.
 bench: deps
