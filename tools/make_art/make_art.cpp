@@ -329,7 +329,7 @@ Canvas icon(int size)
     Canvas c(size, size);
     if (size < 32) {
         c.round_rect(0, 0, 128 * s, 128 * s, 24 * s, board);
-        gallows_figure(c, 8 * s, -2 * s, 2.1f * s, 6);
+        gallows_figure(c, 14 * s, 4 * s, 1.85f * s, 6);
         return c;
     }
     c.round_rect(4 * s, 4 * s, 124 * s, 124 * s, 24 * s, board);
