@@ -1,7 +1,8 @@
 # Installation. On Linux and the like: the program in a folder of its own, its
 # images, font and window icon in a data folder, a launcher that starts the
 # program there (the game reads its files relative to the working directory),
-# the manual page, the desktop entry, the AppStream metainfo and the icons.
+# the manual page, the desktop entry (which names the launcher by its full
+# path), the AppStream metainfo and the icons.
 # With HANGMAN_DEBIAN, the layout and extra files of a Debian package, which
 # `cpack` then makes. On Windows: one folder to zip (packaging/windows.cmake).
 include(GNUInstallDirs)
@@ -66,9 +67,13 @@ install(CODE "
   set(LAUNCHER_BINDIR [[${HANGMAN_INSTALL_BINDIR}]])
   set(LAUNCHER_PROGRAMDIR [[${HANGMAN_INSTALL_PROGRAMDIR}]])
   set(LAUNCHER_DATADIR [[${HANGMAN_INSTALL_DATADIR}]])
+  set(DESKTOP_TEMPLATE [[${CMAKE_CURRENT_SOURCE_DIR}/packaging/${HANGMAN_NAME}.desktop.in]])
+  set(DESKTOP_OUTPUT [[${CMAKE_BINARY_DIR}/launcher/${HANGMAN_NAME}.desktop]])
   include([[${CMAKE_CURRENT_SOURCE_DIR}/packaging/write_launcher.cmake]])
 ")
 install(PROGRAMS ${CMAKE_BINARY_DIR}/launcher/${HANGMAN_NAME} DESTINATION ${HANGMAN_INSTALL_BINDIR})
+install(FILES ${CMAKE_BINARY_DIR}/launcher/${HANGMAN_NAME}.desktop
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 
 # The manual page, compressed as Debian wants it where gzip is at hand.
 find_program(HANGMAN_GZIP gzip)
@@ -85,8 +90,7 @@ if(HANGMAN_GZIP)
 endif()
 install(FILES ${man_page} DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
 
-# Desktop integration.
-install(FILES packaging/${HANGMAN_NAME}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+# Desktop integration (the desktop entry is written with the launcher).
 install(FILES packaging/${HANGMAN_APPSTREAM_ID}.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 foreach(size IN LISTS HANGMAN_ICON_SIZES)

@@ -8,6 +8,8 @@
 #   LAUNCHER_BINDIR    the launcher's folder      } each relative to the
 #   LAUNCHER_PROGRAMDIR the program's folder      } prefix, or absolute
 #   LAUNCHER_DATADIR   the data folder            }
+#   DESKTOP_TEMPLATE   packaging/chalk-hangman.desktop.in  } optional: the
+#   DESKTOP_OUTPUT     the desktop entry to write           } desktop entry
 #
 # Folders inside the prefix are reached relative to the launcher, so the
 # installation can be moved; a folder given as an absolute path is used as
@@ -50,3 +52,19 @@ launcher_path(program_dir "${LAUNCHER_PROGRAMDIR}")
 shell_quote(quoted_name "${LAUNCHER_NAME}")
 set(LAUNCHER_PROGRAM "${program_dir}/${quoted_name}")
 configure_file("${LAUNCHER_TEMPLATE}" "${LAUNCHER_OUTPUT}" @ONLY)
+
+# The desktop entry starts the launcher by its full path: a desktop session's
+# PATH need not hold the folder (Debian's /usr/games, for one).
+if(DEFINED DESKTOP_TEMPLATE)
+  cmake_path(ABSOLUTE_PATH LAUNCHER_BINDIR BASE_DIRECTORY "${LAUNCHER_PREFIX}" NORMALIZE
+             OUTPUT_VARIABLE bin)
+  set(DESKTOP_EXEC "${bin}/${LAUNCHER_NAME}")
+  string(REPLACE "%" "%%" DESKTOP_EXEC "${DESKTOP_EXEC}")
+  if(NOT DESKTOP_EXEC MATCHES "^[-A-Za-z0-9/._+%]+$")
+    # Quoted as the desktop entry format wants it, then escaped as a string.
+    string(REGEX REPLACE "([\"`$\\\\])" "\\\\\\1" quoted "${DESKTOP_EXEC}")
+    string(REPLACE "\\" "\\\\" quoted "${quoted}")
+    set(DESKTOP_EXEC "\"${quoted}\"")
+  endif()
+  configure_file("${DESKTOP_TEMPLATE}" "${DESKTOP_OUTPUT}" @ONLY)
+endif()

@@ -1,8 +1,8 @@
 #!/bin/sh
 # Installs the game into a scratch prefix with `cmake --install`, checks that
-# every file is in place, then starts the installed launcher from another
-# folder in a headless X server, closes its window and checks its console
-# text and exit status 0. Finally takes the data folder and then the program
+# every file is in place, then starts the game as its desktop entry says,
+# from another folder in a headless X server, closes its window and checks
+# its console text and exit status 0. Finally takes the data folder and then the program
 # away and checks that the launcher names what is missing.
 #
 #   installed_game.sh <build folder> <close_window binary>
@@ -28,9 +28,11 @@ for size in 16 22 24 32 48 64 128 256; do
 done
 [ "$(ls "$prefix/share/$name/pngs" | wc -l)" -eq 15 ] || { echo "FAIL: not 15 images"; exit 1; }
 
-# The launcher is started from / under Xvfb and closed like a window manager
-# would close it.
-program="$prefix/bin/$name" assets=/ out="$prefix/e2e" close_window=$2
+# The desktop entry names the launcher by its full path; it is started from /
+# under Xvfb and closed like a window manager would close it.
+exec_line=$(grep '^Exec=' "$prefix/share/applications/$name.desktop")
+[ "$exec_line" = "Exec=$prefix/bin/$name" ] || { echo "FAIL: the desktop entry says $exec_line"; exit 1; }
+program=${exec_line#Exec=} assets=/ out="$prefix/e2e" close_window=$2
 . "$(dirname "$0")/../e2e/lib.sh"
 start_display
 expect_start_and_close installed
@@ -47,5 +49,5 @@ expect_launcher_error "the data folder" "$name: its data folder $prefix/bin/../s
 mv "$prefix/share/moved" "$prefix/share/$name"
 mv "$prefix/libexec/$name/$name" "$prefix/libexec/moved"
 expect_launcher_error "the program" "$name: the program $prefix/bin/../libexec/$name/$name is missing"
-echo "installed game: files in place, started from / by its launcher, closed with status 0;" \
+echo "installed game: files in place, started from / as its desktop entry says, closed with status 0;" \
     "a missing data folder or program is named"

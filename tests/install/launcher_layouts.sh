@@ -6,7 +6,8 @@
 # working folder and arguments) where the layout says, starts the launcher
 # from / and checks that the program ran in the data folder with the
 # arguments given. An installation whose folders all lie in the prefix must
-# still run after the prefix is moved.
+# still run after the prefix is moved. The desktop entry written with each
+# launcher must name it by its full path, quoted where the path needs it.
 #
 #   launcher_layouts.sh <source folder>
 set -eu
@@ -22,7 +23,11 @@ check_layout() {
     cmake -DLAUNCHER_TEMPLATE="$source_dir/packaging/launcher.sh.in" \
         -DLAUNCHER_OUTPUT="$(full "$3")/game" -DLAUNCHER_NAME=game -DLAUNCHER_PREFIX="$prefix" \
         -DLAUNCHER_BINDIR="$3" -DLAUNCHER_PROGRAMDIR="$4" -DLAUNCHER_DATADIR="$5" \
+        -DDESKTOP_TEMPLATE="$source_dir/packaging/chalk-hangman.desktop.in" \
+        -DDESKTOP_OUTPUT="$scratch/game.desktop" \
         -P "$source_dir/packaging/write_launcher.cmake" || fail "$1: no launcher written"
+    exec_line=$(grep '^Exec=' "$scratch/game.desktop")
+    [ "$exec_line" = "${7:-Exec=$(full "$3")/game}" ] || fail "$1: the desktop entry says $exec_line"
     chmod +x "$(full "$3")/game"
     mkdir -p "$(full "$4")" "$(full "$5")"
     if [ "$(full "$4")" != "$(full "$3")" ]; then
@@ -54,6 +59,8 @@ check_layout "Debian games" "$scratch/deb/usr" games lib/games/game share/games/
 check_layout "absolute data folder" "$scratch/abs" bin libexec/game "$scratch/elsewhere/share/game" fixed
 check_layout "absolute launcher folder" "$scratch/abs2" "$scratch/abs2-bin" lib/game share/game fixed
 check_layout "all absolute" "$scratch/abs3" "$scratch/a3/bin" "$scratch/a3/lib" "$scratch/a3/data" fixed
-check_layout "odd prefix" "$scratch/my \"games\" \$HOME \`x\`" bin libexec/game share/game movable
+# Quoted for the desktop entry, then each backslash doubled as in any of its strings.
+check_layout "odd prefix" "$scratch/my \"games\" \$HOME \`x\` 100%" bin libexec/game share/game movable \
+    "$(printf 'Exec="%s/my \\\\"games\\\\" \\\\$HOME \\\\`x\\\\` 100%%%%/bin/game"' "$scratch")"
 check_layout "data beside the launcher" "$scratch/flat" bin libexec/game bin movable
 echo "launcher layouts: every layout starts the program in its data folder"

@@ -3,7 +3,8 @@
 # (any error or warning fails), the desktop entry, the AppStream metainfo and
 # the manual page validated as shipped; then the package installed with
 # apt-get beside the BSD games, the installed game started from another
-# folder under Xvfb and closed, and the package purged without a trace.
+# folder under Xvfb, as its desktop entry says, and closed, and the package
+# purged without a trace.
 # Installs and removes packages: it needs root (or sudo) and is meant for CI.
 #
 #   debian_package.sh <folder with the .deb> <close_window binary>
@@ -48,11 +49,15 @@ user_path=/usr/local/bin:/usr/bin:/bin:/usr/local/games:/usr/games
 [ "$(man -w hangman)" != "/usr/share/man/man6/$name.6.gz" ] || fail "man hangman shows ours"
 echo "installed beside bsdgames: $name and hangman each have their own command and manual page"
 
-program=/usr/games/$name assets=/ out="$scratch/e2e"
+desktop=/usr/share/applications/$name.desktop
+desktop-file-validate "$desktop" || fail "the installed desktop entry is not valid"
+exec_line=$(grep '^Exec=' "$desktop")
+[ "$exec_line" = "Exec=/usr/games/$name" ] || fail "the desktop entry says $exec_line"
+program=${exec_line#Exec=} assets=/ out="$scratch/e2e"
 . "$(dirname "$0")/../e2e/lib.sh"
 start_display
 expect_start_and_close installed
-echo "the installed game started from / and closed with exit status 0"
+echo "the installed game started from / as its desktop entry says, and closed with exit status 0"
 
 # ---- Purged without a trace.
 apt_get remove --purge $name
