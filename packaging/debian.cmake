@@ -5,17 +5,17 @@
 
 # The maintainer is whoever builds the package, as Debian's own tools have it:
 # DEBFULLNAME and DEBEMAIL, or else the git identity of the source tree.
-set(maintainer_name "$ENV{DEBFULLNAME}")
-set(maintainer_email "$ENV{DEBEMAIL}")
 find_package(Git QUIET)
-if(GIT_FOUND AND maintainer_name STREQUAL "")
-  execute_process(COMMAND ${GIT_EXECUTABLE} config user.name WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}
-                  OUTPUT_VARIABLE maintainer_name OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
-endif()
-if(GIT_FOUND AND maintainer_email STREQUAL "")
-  execute_process(COMMAND ${GIT_EXECUTABLE} config user.email WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}
-                  OUTPUT_VARIABLE maintainer_email OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
-endif()
+set(parts name email)
+set(variables DEBFULLNAME DEBEMAIL)
+foreach(part variable IN ZIP_LISTS parts variables)
+  set(maintainer_${part} "$ENV{${variable}}")
+  if(GIT_FOUND AND maintainer_${part} STREQUAL "")
+    execute_process(COMMAND ${GIT_EXECUTABLE} config user.${part}
+                    WORKING_DIRECTORY ${CMAKE_SOURCE_DIR} OUTPUT_VARIABLE maintainer_${part}
+                    OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+  endif()
+endforeach()
 if(maintainer_name STREQUAL "" OR maintainer_email STREQUAL "")
   message(FATAL_ERROR "The package needs a maintainer: set DEBFULLNAME and DEBEMAIL, "
                       "or git's user.name and user.email")
@@ -25,21 +25,15 @@ set(HANGMAN_MAINTAINER "${maintainer_name} <${maintainer_email}>" CACHE STRING
 
 set(doc_dir ${CMAKE_INSTALL_DATADIR}/doc/${HANGMAN_NAME})
 configure_file(packaging/debian/changelog.in ${CMAKE_BINARY_DIR}/debian/changelog @ONLY)
-add_custom_command(
-  OUTPUT ${CMAKE_BINARY_DIR}/debian/changelog.gz
-  COMMAND ${HANGMAN_GZIP} -9 -n -c ${CMAKE_BINARY_DIR}/debian/changelog >
-          ${CMAKE_BINARY_DIR}/debian/changelog.gz
-  DEPENDS ${CMAKE_BINARY_DIR}/debian/changelog
-  COMMENT "Compressing the changelog")
-add_custom_target(debian_changelog ALL DEPENDS ${CMAKE_BINARY_DIR}/debian/changelog.gz)
-install(FILES packaging/debian/copyright ${CMAKE_BINARY_DIR}/debian/changelog.gz
-        DESTINATION ${doc_dir})
+hangman_gzip(debian_changelog ${CMAKE_BINARY_DIR}/debian/changelog changelog)
+install(FILES packaging/debian/copyright ${changelog} DESTINATION ${doc_dir})
 
 # The program is stripped as dh_strip strips it.
 install(CODE "
-  set(program \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${HANGMAN_INSTALL_PROGRAMDIR}/${HANGMAN_NAME}\")
+  set(program [[${HANGMAN_INSTALL_PROGRAMDIR}/${HANGMAN_NAME}]])
+  cmake_path(ABSOLUTE_PATH program BASE_DIRECTORY \"\${CMAKE_INSTALL_PREFIX}\" NORMALIZE)
   execute_process(COMMAND [[${CMAKE_STRIP}]] --remove-section=.comment --remove-section=.note
-                          --strip-unneeded \"\${program}\" COMMAND_ERROR_IS_FATAL ANY)
+                          --strip-unneeded \"\$ENV{DESTDIR}\${program}\" COMMAND_ERROR_IS_FATAL ANY)
 ")
 
 set(CPACK_GENERATOR DEB)

@@ -75,19 +75,28 @@ install(PROGRAMS ${CMAKE_BINARY_DIR}/launcher/${HANGMAN_NAME} DESTINATION ${HANG
 install(FILES ${CMAKE_BINARY_DIR}/launcher/${HANGMAN_NAME}.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 
-# The manual page, compressed as Debian wants it where gzip is at hand.
+# Compresses `file` as Debian wants it (gzip -9n), in a target `target` built
+# with everything; sets `out` to the file to install: the compressed one, or
+# `file` itself where there is no gzip.
 find_program(HANGMAN_GZIP gzip)
-set(man_page ${CMAKE_CURRENT_SOURCE_DIR}/packaging/${HANGMAN_NAME}.6)
-if(HANGMAN_GZIP)
+function(hangman_gzip target file out)
+  if(NOT HANGMAN_GZIP)
+    set(${out} ${file} PARENT_SCOPE)
+    return()
+  endif()
+  cmake_path(GET file FILENAME name)
+  set(compressed ${CMAKE_BINARY_DIR}/compressed/${name}.gz)
   add_custom_command(
-    OUTPUT ${CMAKE_BINARY_DIR}/man/${HANGMAN_NAME}.6.gz
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/man
-    COMMAND ${HANGMAN_GZIP} -9 -n -c ${man_page} > ${CMAKE_BINARY_DIR}/man/${HANGMAN_NAME}.6.gz
-    DEPENDS ${man_page}
-    COMMENT "Compressing the manual page")
-  add_custom_target(manual ALL DEPENDS ${CMAKE_BINARY_DIR}/man/${HANGMAN_NAME}.6.gz)
-  set(man_page ${CMAKE_BINARY_DIR}/man/${HANGMAN_NAME}.6.gz)
-endif()
+    OUTPUT ${compressed}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/compressed
+    COMMAND ${HANGMAN_GZIP} -9 -n -c ${file} > ${compressed}
+    DEPENDS ${file}
+    COMMENT "Compressing ${name}")
+  add_custom_target(${target} ALL DEPENDS ${compressed})
+  set(${out} ${compressed} PARENT_SCOPE)
+endfunction()
+
+hangman_gzip(manual ${CMAKE_CURRENT_SOURCE_DIR}/packaging/${HANGMAN_NAME}.6 man_page)
 install(FILES ${man_page} DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
 
 # Desktop integration (the desktop entry is written with the launcher).
