@@ -10,8 +10,8 @@ constexpr int fallback_refresh_rate = 60;
 bool pacing = true;
 Uint64 previous_frame = 0;  // performance counter when the last frame was done
 
-// The length of one display refresh, in performance counter ticks.
-Uint64 refresh_period()
+// The length of one display refresh, in ticks of a counter of `frequency`.
+Uint64 refresh_period(Uint64 frequency)
 {
     int rate = fallback_refresh_rate;
     SDL_DisplayMode mode{};
@@ -19,18 +19,19 @@ Uint64 refresh_period()
     if (display >= 0 && SDL_GetCurrentDisplayMode(display, &mode) == 0 && mode.refresh_rate > 0) {
         rate = mode.refresh_rate;
     }
-    return SDL_GetPerformanceFrequency() / static_cast<Uint64>(rate);
+    return frequency / static_cast<Uint64>(rate);
 }
 
 // Sleeps whatever is left of one refresh since the previous frame. Less than
 // a millisecond left is vsync's own jitter and is not slept.
 void pace()
 {
+    const Uint64 frequency = SDL_GetPerformanceFrequency();
+    const Uint64 period = refresh_period(frequency);
     Uint64 now = SDL_GetPerformanceCounter();
-    const Uint64 period = refresh_period();
     if (previous_frame != 0 && now - previous_frame < period) {
         const Uint64 left = period - (now - previous_frame);
-        const Uint32 ms = static_cast<Uint32>(left * 1000 / SDL_GetPerformanceFrequency());
+        const Uint32 ms = static_cast<Uint32>(left * 1000 / frequency);
         if (ms > 0) {
             SDL_Delay(ms);
             now = SDL_GetPerformanceCounter();

@@ -2,8 +2,8 @@
 # Installs the game into a scratch prefix with `cmake --install`, checks that
 # every file is in place, then starts the game as its desktop entry says,
 # from another folder in a headless X server, closes its window and checks
-# its console text and exit status 0. Finally takes the data folder and then the program
-# away and checks that the launcher names what is missing.
+# its console text and exit status 0. Finally takes the data folder and then
+# the program away and checks that the launcher names what is missing.
 #
 #   installed_game.sh <build folder> <close_window binary>
 set -eu

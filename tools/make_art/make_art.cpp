@@ -394,12 +394,14 @@ int main(int argc, char* argv[])
         }
     }
 
-    for (int size : icon_sizes) {
-        const std::string path =
-            argc == 4 ? std::string(argv[3]) + "/" + std::to_string(size) + ".png" : "";
-        if (!path.empty() && !icon(size).save_png_with_alpha(path)) {
-            std::fprintf(stderr, "make_art: cannot write %s: %s\n", path.c_str(), SDL_GetError());
-            status = 1;
+    if (argc == 4) {
+        for (int size : icon_sizes) {
+            const std::string path = std::string(argv[3]) + "/" + std::to_string(size) + ".png";
+            if (!icon(size).save_png_with_alpha(path)) {
+                std::fprintf(stderr, "make_art: cannot write %s: %s\n", path.c_str(),
+                             SDL_GetError());
+                status = 1;
+            }
         }
     }
 
