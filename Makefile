@@ -38,7 +38,7 @@ windows: deps
 	@scripts/install-deps.sh windows
 	cmake --preset dev
 	cmake --build --preset dev --target make_art -j $(JOBS)
-	HANGMAN_WINDOWS_DEPS="$$(scripts/build-windows-deps.sh)" && export HANGMAN_WINDOWS_DEPS && \
+	HANGMAN_WINDOWS_DEPS="$$(scripts/build-deps.sh windows)" && export HANGMAN_WINDOWS_DEPS && \
 	cmake --preset windows --fresh && cmake --build --preset windows -j $(JOBS) && cpack --preset windows
 
 # Unpacks the zip and plays it under Wine in a headless X server.

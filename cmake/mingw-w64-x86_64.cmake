@@ -1,7 +1,7 @@
 # Cross-compiling for 64-bit Windows with Debian's mingw-w64 (the win32
 # thread model, so that no threading DLL is needed). The Windows builds of
 # SDL2, SDL2_image and SDL2_ttf are looked for under HANGMAN_WINDOWS_DEPS
-# (scripts/build-windows-deps.sh makes them).
+# (scripts/build-deps.sh windows makes them).
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 

@@ -2,10 +2,10 @@
 # unzipped. The program and the SDL DLLs side by side, the artwork beside
 # them, a README for players and the licence of everything shipped. The
 # libraries and their licences come from HANGMAN_WINDOWS_DEPS
-# (scripts/build-windows-deps.sh).
+# (scripts/build-deps.sh windows).
 if(NOT HANGMAN_WINDOWS_DEPS OR NOT EXISTS "${HANGMAN_WINDOWS_DEPS}/licenses")
   message(FATAL_ERROR "HANGMAN_WINDOWS_DEPS must name the folder that "
-                      "scripts/build-windows-deps.sh printed")
+                      "scripts/build-deps.sh windows printed")
 endif()
 
 # The program's icon, as Explorer shows it: the artwork's icons in one .ico.

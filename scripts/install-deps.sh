@@ -6,6 +6,8 @@
 #   install-deps.sh package    also what making and checking the .deb needs
 #   install-deps.sh windows    also the Windows cross compiler, the tools that
 #                              fetch and build Debian's sources, and Wine
+#   install-deps.sh web        also Emscripten, the same source tools, and
+#                              Chromium to play the page in
 set -eu
 
 packages="cmake make g++ pkg-config
@@ -16,6 +18,8 @@ case "${1:-}" in
     package) packages="$packages dpkg-dev file lintian desktop-file-utils appstream man-db groff-base" ;;
     windows) packages="$packages gcc-mingw-w64-x86-64 g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
         dpkg-dev xz-utils debian-archive-keyring wine wine64" ;;
+    web) packages="$packages emscripten dpkg-dev xz-utils debian-archive-keyring fonttools
+        chromium" ;;
     "") ;;
     *) echo "install-deps.sh: unknown group $1" >&2; exit 2 ;;
 esac

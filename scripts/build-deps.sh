@@ -1,0 +1,240 @@
+#!/bin/sh
+# Builds the libraries the game needs on another platform, SDL2, SDL2_image
+# and SDL2_ttf with FreeType inside it, from Debian's source packages, into a
+# prefix in a cache folder outside the source tree. Prints that prefix on
+# standard output; progress goes to standard error.
+#
+#   scripts/build-deps.sh windows   64-bit Windows DLLs, with mingw-w64
+#   scripts/build-deps.sh web       static WebAssembly libraries, with Emscripten
+#
+# The prefix is <cache>/<target>-deps/<key>/prefix. <cache> is
+# $HANGMAN_DEPS_CACHE, or else ~/.cache/chalk-hangman; <key> is a hash of this
+# script, the toolchain file, the compiler's version and the upstream versions
+# below, so a warm cache is found without the network and any change builds a
+# new prefix. A failed build leaves no prefix.
+#
+# Only a cold cache reads Debian's source index. The archive is the one the
+# machine's apt configuration names (sources.list, sources.list.d/*.list and
+# deb822 *.sources), read for deb-src through apt settings of the script's
+# own; $HANGMAN_DEBIAN_MIRROR and $HANGMAN_DEBIAN_SECURITY name other servers.
+# The machine's apt configuration, lists and caches are left as they were.
+set -eu
+
+target=${1:-}
+root=$(cd "$(dirname "$0")/.." && pwd)
+jobs=$(nproc 2>/dev/null || echo 2)
+# Source package and upstream version; Debian's revision is the archive's.
+sources="libsdl2=2.26.5 freetype=2.12.1 libsdl2-ttf=2.20.1 libsdl2-image=2.6.3"
+
+say() { echo "build-deps ($target): $*" >&2; }
+die() { say "$*"; exit 1; }
+
+case $target in
+    windows)
+        toolchain=$root/cmake/mingw-w64-x86_64.cmake
+        compiler=x86_64-w64-mingw32-gcc-win32
+        variable=HANGMAN_WINDOWS_DEPS
+        shared=ON pic=ON link_flags=-Wl,--no-insert-timestamp
+        ;;
+    web)
+        toolchain=$root/cmake/emscripten.cmake
+        compiler=emcc
+        variable=HANGMAN_WEB_DEPS
+        shared=OFF pic=OFF link_flags=""
+        # Emscripten runs its JavaScript tools with the machine's node, which
+        # may not be Debian's; Debian keeps the modules they need here.
+        export NODE_PATH=${NODE_PATH:-/usr/share/nodejs}
+        ;;
+    *) echo "usage: build-deps.sh windows|web" >&2; exit 2 ;;
+esac
+
+"$root/scripts/install-deps.sh" "$target" >&2
+compiler_version=$("$compiler" --version | head -n 1)
+
+cache=${HANGMAN_DEPS_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/chalk-hangman}/$target-deps
+key=$({ cat "$0" "$toolchain"; echo "$target $sources $compiler_version"; } | sha256sum | cut -c1-16)
+prefix=$cache/$key/prefix
+if [ -f "$prefix/.complete" ]; then
+    say "reusing $prefix"
+    echo "$prefix"
+    exit 0
+fi
+
+# ---- The deb-src lines of the archive the machine installs from.
+. /etc/os-release
+codename=${VERSION_CODENAME:?cannot tell the Debian release from /etc/os-release}
+apt_dir=$cache/apt
+rm -rf "$apt_dir/sources"
+mkdir -p "$apt_dir/sources" "$apt_dir/lists/partial" "$apt_dir/cache/archives/partial"
+suites="$codename $codename-updates $codename-security"
+if [ -n "${HANGMAN_DEBIAN_MIRROR:-}${HANGMAN_DEBIAN_SECURITY:-}" ]; then
+    keyring=/usr/share/keyrings/debian-archive-keyring.gpg
+    [ -n "${HANGMAN_DEBIAN_MIRROR:-}" ] && [ -n "${HANGMAN_DEBIAN_SECURITY:-}" ] ||
+        die "set both HANGMAN_DEBIAN_MIRROR and HANGMAN_DEBIAN_SECURITY, or neither"
+    cat >"$apt_dir/sources/override.list" <<EOF
+deb-src [signed-by=$keyring] $HANGMAN_DEBIAN_MIRROR $codename main
+deb-src [signed-by=$keyring] $HANGMAN_DEBIAN_MIRROR $codename-updates main
+deb-src [signed-by=$keyring] $HANGMAN_DEBIAN_SECURITY $codename-security main
+EOF
+else
+    # One-line entries: "deb [options] uri suite components", kept for this
+    # release's suites and turned into deb-src.
+    for file in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
+        [ -f "$file" ] || continue
+        awk -v suites=" $suites " '
+            /^[ \t]*deb(-src)?[ \t]/ {
+                sub(/^[ \t]*deb(-src)?/, "deb-src")
+                n = split($0, f, /[ \t]+/)
+                i = 2
+                if (f[2] ~ /^\[/) while (f[i] !~ /\]$/) i++
+                if (index(suites, " " f[i + 2] " ")) print
+            }' "$file"
+    done | sort -u >"$apt_dir/sources/machine.list"
+    # deb822 stanzas: the same, field by field; continuation lines (an inline
+    # Signed-By key) go with their field.
+    for file in /etc/apt/sources.list.d/*.sources; do
+        [ -f "$file" ] || continue
+        awk -v suites=" $suites " '
+            function flush(   i, n, s, kept) {
+                if (body != "" && enabled && types ~ /(^| )deb(-src)?( |$)/) {
+                    n = split(suite_list, s, /[ \t]+/)
+                    kept = ""
+                    for (i = 1; i <= n; i++) if (s[i] != "" && index(suites, " " s[i] " ")) kept = kept " " s[i]
+                    if (kept != "") printf "Types: deb-src\nSuites:%s\n%s\n\n", kept, body
+                }
+                body = ""; types = ""; suite_list = ""; enabled = 1; field = ""
+            }
+            BEGIN { enabled = 1 }
+            /^[ \t]*#/ { next }
+            /^[ \t]*$/ { flush(); next }
+            /^[ \t]/ { if (field != "skip") body = body "\n" $0; next }
+            {
+                name = tolower($1); value = $0; sub(/^[^:]*:[ \t]*/, "", value)
+                field = ""
+                if (name == "types:") { types = value; field = "skip" }
+                else if (name == "suites:") { suite_list = value; field = "skip" }
+                else if (name == "enabled:") { enabled = (tolower(value) != "no"); field = "skip" }
+                else body = (body == "" ? $0 : body "\n" $0)
+            }
+            END { flush() }' "$file"
+    done >"$apt_dir/sources/machine.sources"
+    [ -s "$apt_dir/sources/machine.list" ] || rm "$apt_dir/sources/machine.list"
+    [ -s "$apt_dir/sources/machine.sources" ] || rm "$apt_dir/sources/machine.sources"
+    ls "$apt_dir/sources/"* >/dev/null 2>&1 ||
+        die "the apt configuration names no archive for $codename; set HANGMAN_DEBIAN_MIRROR and HANGMAN_DEBIAN_SECURITY"
+fi
+set -- -o Dir::Etc::SourceList=/dev/null -o "Dir::Etc::SourceParts=$apt_dir/sources" \
+    -o "Dir::State::Lists=$apt_dir/lists" -o "Dir::Cache=$apt_dir/cache" -o Debug::NoLocking=1
+[ "$(id -u)" -ne 0 ] || set -- "$@" -o APT::Sandbox::User=root
+say "reading Debian's source index for $codename"
+apt-get "$@" -qq --error-on=any update >&2 ||
+    die "cannot read Debian's source index (the archive of $apt_dir/sources)"
+
+versions=""
+for entry in $sources; do
+    package=${entry%%=*}
+    upstream=${entry#*=}
+    version=$(apt-cache "$@" showsrc "$package" 2>/dev/null |
+        awk -v want="$upstream" '/^Version:/ && index($2, want "+") == 1 { print $2 }' |
+        sort -V | tail -n 1)
+    [ -n "$version" ] || die "Debian $codename has no source of $package $upstream"
+    versions="$versions $package=$version"
+done
+
+# ---- Build everything in a scratch folder; only a complete prefix is kept.
+say "building$versions (minutes the first time)"
+mkdir -p "$cache"
+work=$(mktemp -d "$cache/build-XXXXXX")
+trap 'rm -rf "$work"' EXIT
+stage=$work/prefix
+mkdir -p "$work/src" "$work/logs" "$stage/licenses"
+echo "$versions" | tr ' ' '\n' | sed '/^$/d' >"$stage/versions.txt"
+
+for entry in $versions; do
+    (cd "$work/src" && apt-get "$@" -qq source "$entry") >"$work/logs/sources.log" 2>&1 ||
+        { cat "$work/logs/sources.log" >&2; die "cannot fetch the source of $entry"; }
+done
+# The unpacked source of package $1.
+source_dir() {
+    for entry in $sources; do
+        [ "${entry%%=*}" = "$1" ] && ls -d "$work/src/$1-${entry#*=}"*/ && return 0
+    done
+    die "no unpacked source of $1"
+}
+
+# The same libraries from the same sources, wherever the scratch folder lies.
+flags="-ffile-prefix-map=$work=/deps"
+
+# $1 name, $2 source folder, then CMake options.
+build() {
+    name=$1 src=$2
+    shift 2
+    say "building $name"
+    log=$work/logs/$name.log
+    if ! { CFLAGS="$flags" CXXFLAGS="$flags" LDFLAGS="$link_flags" cmake -S "$src" \
+        -B "$work/build/$name" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -D$variable="$stage" \
+        -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$stage" "$@" &&
+        cmake --build "$work/build/$name" -j "$jobs" &&
+        cmake --install "$work/build/$name"; } >"$log" 2>&1; then
+        cp "$log" "$cache/failed-$name.log"
+        tail -n 20 "$log" >&2
+        die "building $name failed; its whole log is $cache/failed-$name.log"
+    fi
+}
+
+sdl=$(source_dir libsdl2)
+if [ "$target" = web ]; then
+    # No threads on the web page; the renderer is GLES2 on WebGL.
+    build SDL2 "$sdl" -DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_TEST=OFF -DSDL_AUDIO=OFF \
+        -DSDL_JOYSTICK=OFF -DSDL_HAPTIC=OFF -DSDL_HIDAPI=OFF -DSDL_SENSOR=OFF -DSDL_POWER=OFF \
+        -DSDL_THREADS=OFF
+else
+    build SDL2 "$sdl" -DSDL_SHARED=ON -DSDL_STATIC=OFF -DSDL_TEST=OFF -DSDL_AUDIO=OFF \
+        -DSDL_JOYSTICK=OFF -DSDL_HAPTIC=OFF -DSDL_HIDAPI=OFF -DSDL_SENSOR=OFF -DSDL_POWER=OFF
+fi
+
+freetype=$(source_dir freetype)
+build FreeType "$freetype" -DBUILD_SHARED_LIBS=OFF -DCMAKE_POSITION_INDEPENDENT_CODE=$pic \
+    -DFT_DISABLE_ZLIB=ON -DFT_DISABLE_BZIP2=ON -DFT_DISABLE_PNG=ON -DFT_DISABLE_HARFBUZZ=ON \
+    -DFT_DISABLE_BROTLI=ON
+
+ttf=$(source_dir libsdl2-ttf)
+build SDL2_ttf "$ttf" -DBUILD_SHARED_LIBS=$shared -DSDL2TTF_VENDORED=OFF -DSDL2TTF_HARFBUZZ=OFF \
+    -DSDL2TTF_SAMPLES=OFF
+
+# PNG through stb_image and nothing else: no other format, no saving.
+image=$(source_dir libsdl2-image)
+formats=""
+for format in AVIF BMP GIF JPG JXL LBM PCX PNM QOI SVG TGA TIF WEBP XCF XPM XV; do
+    formats="$formats -DSDL2IMAGE_$format=OFF"
+done
+# shellcheck disable=SC2086 # one option per word
+build SDL2_image "$image" -DBUILD_SHARED_LIBS=$shared -DSDL2IMAGE_VENDORED=ON \
+    -DSDL2IMAGE_BACKEND_STB=ON -DSDL2IMAGE_BACKEND_WIC=OFF -DSDL2IMAGE_PNG=ON \
+    -DSDL2IMAGE_PNG_SAVE=OFF -DSDL2IMAGE_SAMPLES=OFF -DSDL2IMAGE_DEPS_SHARED=OFF $formats
+
+# ---- The licence of everything that ends up in the program.
+cp "$sdl/LICENSE.txt" "$stage/licenses/SDL2.txt"
+cp "$image/LICENSE.txt" "$stage/licenses/SDL2_image.txt"
+cp "$ttf/LICENSE.txt" "$stage/licenses/SDL2_ttf.txt"
+cp "$freetype/docs/FTL.TXT" "$stage/licenses/FreeType.txt"
+# FreeType's gzip module carries parts of zlib; stb_image reads the PNGs.
+sed -n '/Copyright (C) [0-9-]* Jean-loup Gailly and Mark Adler/,/madler@alumni.caltech.edu/p' \
+    "$freetype/src/gzip/zlib.h" >"$stage/licenses/zlib.txt"
+sed -n '/This software is available under 2 licenses/,/^\*\//p' "$image/stb_image.h" |
+    sed '$d' >"$stage/licenses/stb_image.txt"
+for file in "$stage"/licenses/*.txt; do
+    [ -s "$file" ] || die "no licence text in $file"
+done
+
+[ "$target" = windows ] && x86_64-w64-mingw32-strip --strip-unneeded "$stage"/bin/*.dll
+touch "$stage/.complete"
+mkdir -p "$cache/$key"
+mv "$stage" "$prefix"
+
+# Older builds are of no use any more.
+for old in "$cache"/*/prefix; do
+    [ "$old" = "$prefix" ] || rm -rf "$(dirname "$old")"
+done
+say "done: $prefix"
+echo "$prefix"
