@@ -3,7 +3,7 @@
 JOBS ?= 2
 SOURCES = $(shell git ls-files --cached --others --exclude-standard '*.cpp' '*.hpp' 2>/dev/null || find src tests tools bench -name '*.[ch]pp')
 
-.PHONY: run test deb test-package windows test-windows bench deps format check-format clean
+.PHONY: run test deb test-package windows test-windows web test-web bench deps format check-format clean
 
 # Builds only the game and its artwork, then plays.
 run: deps
@@ -46,6 +46,25 @@ test-windows: windows
 	cmake --preset ci
 	cmake --build --preset ci --target close_window -j $(JOBS)
 	tests/windows/smoke.sh build/windows/chalk-hangman-*-windows-x64.zip build/ci/tests/close_window
+
+# The web site, built with Emscripten: build/web/ (index.html and the files it loads).
+# The libraries are built once from Debian's sources and kept in ~/.cache.
+web: deps
+	@scripts/install-deps.sh web
+	cmake --preset dev
+	cmake --build --preset dev --target make_art -j $(JOBS)
+	HANGMAN_WEB_DEPS="$$(scripts/build-deps.sh web)" && export HANGMAN_WEB_DEPS && \
+	cmake --preset web --fresh && cmake --build --preset web -j $(JOBS)
+	rm -rf build/web
+	cmake --install build/wasm --prefix build/web
+
+# Serves the site on 127.0.0.1 and plays it in headless Chromium, comparing
+# its screens with what the desktop build draws.
+test-web: web
+	cmake --preset ci
+	cmake --build --preset ci --target reference_frame -j $(JOBS)
+	cd tests/web && npm ci --no-audit --no-fund --loglevel=error
+	node tests/web/play.mjs build/web build/ci/tests/reference_frame
 
 # Benchmarks on the optimised build: print figures, assert nothing.
 bench: deps

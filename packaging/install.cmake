@@ -4,14 +4,27 @@
 # the manual page, the desktop entry (which names the launcher by its full
 # path), the AppStream metainfo and the icons.
 # With HANGMAN_DEBIAN, the layout and extra files of a Debian package, which
-# `cpack` then makes. On Windows: one folder to zip (packaging/windows.cmake).
+# `cpack` then makes. On Windows: one folder to zip (packaging/windows.cmake);
+# on the web: the site (packaging/web.cmake).
 include(GNUInstallDirs)
 
 set(HANGMAN_APPSTREAM_ID io.github.chalk_hangman.chalk_hangman)
 option(HANGMAN_DEBIAN "Install as the Debian package does; cpack then makes the package" OFF)
 
+# The licence of the game, of its font, and of the libraries built into it
+# (the licenses/ folder of scripts/build-deps.sh's prefix), in licences/.
+function(hangman_install_licences deps)
+  install(FILES LICENSE DESTINATION licences RENAME Chalk-Hangman.txt)
+  install(FILES ${HANGMAN_FONT_LICENSE} DESTINATION licences RENAME DejaVu-fonts.txt)
+  install(DIRECTORY ${deps}/licenses/ DESTINATION licences)
+endfunction()
+
 if(WIN32)
   include(packaging/windows.cmake)
+  return()
+endif()
+if(EMSCRIPTEN)
+  include(packaging/web.cmake)
   return()
 endif()
 

@@ -34,9 +34,7 @@ install(FILES ${HANGMAN_WINDOW_ICON} DESTINATION .)
 configure_file(packaging/windows/README.txt.in ${CMAKE_BINARY_DIR}/README.txt @ONLY
                NEWLINE_STYLE WIN32)
 install(FILES ${CMAKE_BINARY_DIR}/README.txt DESTINATION .)
-install(FILES LICENSE DESTINATION licences RENAME Chalk-Hangman.txt)
-install(FILES ${HANGMAN_FONT_LICENSE} DESTINATION licences RENAME DejaVu-fonts.txt)
-install(DIRECTORY ${HANGMAN_WINDOWS_DEPS}/licenses/ DESTINATION licences)
+hangman_install_licences(${HANGMAN_WINDOWS_DEPS})
 
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_NAME ${HANGMAN_NAME})

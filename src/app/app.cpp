@@ -84,8 +84,10 @@ void close()
 
 int run_program()
 {
-    // Each console line leaves at once, also into a pipe or a file.
-    std::setvbuf(stdout, nullptr, _IOLBF, BUFSIZ);
+    // Everything printed leaves at once, also into a pipe or a file, and
+    // also where the C runtime would treat line buffering as full buffering
+    // (Microsoft's does): standard output is not buffered at all.
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
 
     int status = 1;
     if (!init()) {

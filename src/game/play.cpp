@@ -53,7 +53,7 @@ void submit_letter(GameState& game, int letter)
     if (!repeat) {
         game.guessed_letters[game.guess_count++] = letter;
         bool in_word = false;
-        for (long long i = 0; i < game.word_length; ++i) {
+        for (size_t i = 0; i < game.word.size(); ++i) {
             if (letter_index(game.word[i]) == letter) {
                 if (dev_mode) {
                     log("letter is in word!\n");
@@ -104,8 +104,8 @@ void draw_game(const GameState& game)
     hung_boi_texture.render(450, 100, &hung_boi_clips[max_tries - game.trys_remaining]);
     alpha_texture.render(510, 40, &digit_clips[game.trys_remaining]);
 
-    for (long long i = 0; i < game.word_length; ++i) {
-        const long long x = game.word_start_x + letter_cell_width * i;
+    for (size_t i = 0; i < game.word.size(); ++i) {
+        const long long x = game.word_start_x + letter_cell_width * static_cast<long long>(i);
         if (x < INT_MIN || x > INT_MAX) {
             continue;  // only a word of many millions of letters gets here
         }
@@ -163,7 +163,7 @@ bool wait_for_key(const GameState& game, const Texture& picture)
             redraw = false;
             continue;
         }
-        if (!redraw && SDL_WaitEvent(&event) == 0) {
+        if (!redraw && !wait_event(event)) {
             return true;  // the event system itself failed: nothing more can be done
         }
         if (event.type == SDL_QUIT) {

@@ -55,7 +55,7 @@ bool next_event(SDL_Event& event, bool may_wait)
     }
     // The event is handled by the caller like any other; the drain goes on
     // until the window is visible again and the queue is empty.
-    return may_wait && !window_visible() && SDL_WaitEvent(&event) != 0;
+    return may_wait && !window_visible() && wait_event(event);
 }
 
 void clear_frame()

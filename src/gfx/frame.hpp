@@ -11,6 +11,10 @@
 // means the queue is empty and the frame can be drawn (or waiting failed).
 bool next_event(SDL_Event& event, bool may_wait);
 
+// Sleeps until an event arrives and takes it into `event`; false when the
+// event system failed. (wait.cpp on the desktop, wait_web.cpp on the web.)
+bool wait_event(SDL_Event& event);
+
 // True when the window is neither hidden nor minimised.
 bool window_visible();
 

@@ -1,0 +1,8 @@
+// Waiting for the next event on the desktop: SDL's own wait sleeps in the
+// window system until something arrives (see frame.hpp).
+#include "gfx/frame.hpp"
+
+bool wait_event(SDL_Event& event)
+{
+    return SDL_WaitEvent(&event) != 0;
+}

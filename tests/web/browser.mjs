@@ -1,0 +1,85 @@
+// What the browser test and the web benchmark share: a static server on
+// 127.0.0.1, headless Chromium with software WebGL, and the CPU time of the
+// page, with its processes.
+import http from "node:http";
+import fs from "node:fs";
+import path from "node:path";
+import zlib from "node:zlib";
+import puppeteer from "puppeteer-core";
+
+const types = {
+  ".html": "text/html; charset=utf-8",
+  ".js": "text/javascript",
+  ".wasm": "application/wasm",
+  ".png": "image/png",
+  ".txt": "text/plain; charset=utf-8",
+  ".metadata": "application/json",
+};
+
+// Serves the folder `root` as a web host would (gzip where the browser asks
+// for it). `change(name, bytes)` may answer a file differently: a Buffer, or
+// null for 404. Resolves to the server; its `url` ends with "/".
+export async function serve(root, change = (name, bytes) => bytes) {
+  const server = http.createServer((request, response) => {
+    const name = decodeURIComponent(new URL(request.url, "http://host").pathname).replace(/\/$/, "/index.html");
+    const file = path.join(root, path.normalize(name));
+    fs.readFile(file, (error, bytes) => {
+      const body = error ? null : change(name.slice(1), bytes);
+      if (body === null) {
+        response.writeHead(404, { "Content-Type": "text/plain" }).end("not found");
+        return;
+      }
+      const headers = { "Content-Type": types[path.extname(file)] ?? "application/octet-stream", "Cache-Control": "no-store" };
+      if (/\bgzip\b/.test(request.headers["accept-encoding"] ?? "")) {
+        headers["Content-Encoding"] = "gzip";
+        response.writeHead(200, headers).end(zlib.gzipSync(body));
+      } else {
+        response.writeHead(200, headers).end(body);
+      }
+    });
+  });
+  await new Promise((resolve) => server.listen(0, "127.0.0.1", resolve));
+  server.url = `http://127.0.0.1:${server.address().port}/`;
+  return server;
+}
+
+// Headless Chromium (Debian's, or $CHROMIUM) with WebGL drawn in software.
+export function launch() {
+  return puppeteer.launch({
+    executablePath: process.env.CHROMIUM ?? "/usr/bin/chromium",
+    headless: true,
+    args: [
+      "--no-sandbox", "--enable-unsafe-swiftshader", "--use-angle=swiftshader",
+      "--disable-background-networking", "--disable-component-update", "--disable-sync",
+      "--no-first-run", "--disable-quic",
+    ],
+  });
+}
+
+// Seconds of CPU that the browser's renderer and GPU processes have used.
+async function processSeconds(browser) {
+  const session = await browser.target().createCDPSession();
+  const { processInfo } = await session.send("SystemInfo.getProcessInfo");
+  await session.detach();
+  return processInfo
+    .filter((process) => process.type === "renderer" || process.type === "GPU")
+    .reduce((sum, process) => sum + process.cpuTime, 0);
+}
+
+// The CPU that `page` uses over `seconds`, in percent of one core: `page`,
+// the busy time of its main thread, where the game runs; `processes`, the
+// browser's renderer and GPU processes, background threads included (a
+// coarser figure: it counts in steps of 10 ms).
+export async function cpuPercent(browser, page, seconds) {
+  const session = await page.createCDPSession();
+  await session.send("Performance.enable");
+  const busy = async () => (await session.send("Performance.getMetrics")).metrics
+    .find((metric) => metric.name === "TaskDuration").value;
+  const before = [await busy(), await processSeconds(browser)];
+  const start = performance.now();
+  await new Promise((resolve) => setTimeout(resolve, seconds * 1000));
+  const after = [await busy(), await processSeconds(browser)];
+  const elapsed = (performance.now() - start) / 1000;
+  await session.detach();
+  return { page: (100 * (after[0] - before[0])) / elapsed, processes: (100 * (after[1] - before[1])) / elapsed };
+}
