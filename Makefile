@@ -3,7 +3,7 @@
 JOBS ?= 2
 SOURCES = $(shell git ls-files --cached --others --exclude-standard '*.cpp' '*.hpp' 2>/dev/null || find src tests tools bench -name '*.[ch]pp')
 
-.PHONY: run test deb test-package windows test-windows web test-web bench deps format check-format clean
+.PHONY: run test deb test-package windows test-windows web test-web bench bench-web deps format check-format clean
 
 # Builds only the game and its artwork, then plays.
 run: deps
@@ -71,6 +71,12 @@ bench: deps
 	cmake --preset ci
 	cmake --build --preset ci -j $(JOBS)
 	bench/run.sh build/ci 10
+
+# The web page beside its floor page, in headless Chromium.
+bench-web: web
+	cmake --build --preset web --target floor_page -j $(JOBS)
+	cd tests/web && npm ci --no-audit --no-fund --loglevel=error
+	node bench/web.mjs build/wasm build/web 10
 
 deps:
 	@scripts/install-deps.sh

@@ -1,0 +1,82 @@
+// The web benchmark: prints figures and asserts nothing. The game's page
+// beside the floor page (bench/baseline.cpp built, packed and started the
+// same way, drawing the main menu's frame), in headless Chromium with
+// software WebGL, alternating, each load in a fresh browser context:
+// - the first frame after navigation: the first animation frame after the
+//   page's first WebGL draw call, in ms since navigation started;
+// - the idle main menu's CPU, renderer and GPU processes, over 5 s;
+// and the bytes each file of the site transfers gzip-compressed.
+//
+//   node bench/web.mjs <web build folder> <site folder> [runs]
+import fs from "node:fs";
+import path from "node:path";
+import zlib from "node:zlib";
+import { cpuPercent, launch, serve } from "../tests/web/browser.mjs";
+
+const [build, site] = process.argv.slice(2, 4).map((p) => path.resolve(p));
+const runs = Number(process.argv[4] ?? 10);
+const median = (values) => {
+  const sorted = [...values].sort((a, b) => a - b);
+  const middle = Math.floor(sorted.length / 2);
+  return sorted.length % 2 ? sorted[middle] : (sorted[middle - 1] + sorted[middle]) / 2;
+};
+const load = () => fs.readFileSync("/proc/loadavg", "utf8").split(" ").slice(0, 3).join(" ");
+
+// Notes the time of the first animation frame after the first draw call.
+function watchFirstFrame() {
+  for (const context of [window.WebGLRenderingContext, window.WebGL2RenderingContext]) {
+    for (const name of ["drawArrays", "drawElements"]) {
+      const draw = context?.prototype[name];
+      if (!draw) continue;
+      context.prototype[name] = function (...args) {
+        if (window.firstDraw === undefined) {
+          window.firstDraw = performance.now();
+          requestAnimationFrame(() => { window.firstFrame = performance.now(); });
+        }
+        return draw.apply(this, args);
+      };
+    }
+  }
+}
+
+const loadBefore = load();
+const browser = await launch();
+const server = await serve(build);
+const figures = { game: { frame: [], cpu: [] }, floor: { frame: [], cpu: [] } };
+for (let run = 0; run < runs; run += 1) {
+  for (const [which, page] of [["game", "index.html"], ["floor", "floor.html"]]) {
+    const context = await browser.createBrowserContext();
+    const tab = await context.newPage();
+    await tab.setViewport({ width: 800, height: 600 });
+    await tab.evaluateOnNewDocument(watchFirstFrame);
+    await tab.goto(server.url + page);
+    await tab.waitForFunction(() => window.firstFrame !== undefined, { timeout: 60000, polling: 20 });
+    figures[which].frame.push(await tab.evaluate(() => window.firstFrame));
+    await new Promise((resolve) => setTimeout(resolve, 2000));
+    figures[which].cpu.push((await cpuPercent(browser, tab, 5)).processes);
+    await context.close();
+  }
+}
+await browser.close();
+server.close();
+
+const row = (label, game, floor, goal) =>
+  console.log(`| ${label} | ${game.toFixed(0)} | ${floor.toFixed(0)} | ${(game / floor).toFixed(2)} (${goal}) |`);
+console.log(`Headless Chromium, software WebGL (SwiftShader), medians of ${runs} runs; load average ${loadBefore} before, ${load()} after`);
+console.log("");
+console.log("| | Game | Floor | Ratio (goal) |");
+console.log("|---|---|---|---|");
+row("first frame after navigation, ms", median(figures.game.frame), median(figures.floor.frame), "≤ 1.1");
+row("idle main menu, CPU % of one core (page and GPU processes)", median(figures.game.cpu),
+    median(figures.floor.cpu), "≤ 1.1");
+console.log("");
+console.log("| File of the site | Bytes | gzip -9 |");
+console.log("|---|---|---|");
+let total = 0;
+for (const name of fs.readdirSync(site).filter((name) => fs.statSync(path.join(site, name)).isFile()).sort()) {
+  const bytes = fs.readFileSync(path.join(site, name));
+  const compressed = zlib.gzipSync(bytes, { level: 9 }).length;
+  total += compressed;
+  console.log(`| ${name} | ${bytes.length} | ${compressed} |`);
+}
+console.log(`| all of the page's downloads (goal ≤ 750,000) | | ${total} |`);
