@@ -2,6 +2,10 @@
 // and the order of shutdown.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -191,6 +195,38 @@ TEST_F(StartupTest, ShutdownAfterAFailedLoadFreesWhatLoadedBeforeTheRenderer)
         EXPECT_EQ(expected_shutdown(14, true), hooks::shutdown_trace());
         harness::restore_images();
     }
+}
+
+TEST_F(StartupTest, EveryLineReachesAPipeAtOnceWhateverTheRuntimeBuffers)
+{
+    // Standard output into a pipe, fully buffered as the C runtime starts it,
+    // and line buffering that is full buffering, as in Microsoft's runtime.
+    hooks::line_buffering_is_full() = true;
+    int pipe_ends[2] = {-1, -1};
+    ASSERT_EQ(0, pipe(pipe_ends));
+    fcntl(pipe_ends[0], F_SETFL, O_NONBLOCK);
+    std::fflush(stdout);
+    const int saved = dup(fileno(stdout));
+    dup2(pipe_ends[1], fileno(stdout));
+    std::setvbuf(stdout, nullptr, _IOFBF, BUFSIZ);
+
+    std::string arrived;  // what the pipe held once the first menu frame was shown
+    harness::run_script({{},
+                         {[&arrived, &pipe_ends] {
+                              char bytes[256];
+                              for (ssize_t n; (n = read(pipe_ends[0], bytes, sizeof bytes)) > 0;) {
+                                  arrived.append(bytes, static_cast<size_t>(n));
+                              }
+                          },
+                          harness::quit()}});
+    const int status = run_program();
+    std::fflush(stdout);
+    dup2(saved, fileno(stdout));
+    close(pipe_ends[0]);
+    close(pipe_ends[1]);
+    EXPECT_EQ(0, status);
+    EXPECT_EQ("initialize complete!\nload media complete!\n", arrived)
+        << "what reached the pipe while the game ran";
 }
 
 TEST_F(StartupTest, ACloseRequestEndsTheProgramAfterOneMoreMenuFrame)

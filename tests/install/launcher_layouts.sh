@@ -6,7 +6,8 @@
 # working folder and arguments) where the layout says, starts the launcher
 # from / and checks that the program ran in the data folder with the
 # arguments given. An installation whose folders all lie in the prefix must
-# still run after the prefix is moved. The desktop entry written with each
+# still run after the prefix is moved, and every launcher must also run when
+# started through a symbolic link to it. The desktop entry written with each
 # launcher must name it by its full path, quoted where the path needs it.
 #
 #   launcher_layouts.sh <source folder>
@@ -44,13 +45,17 @@ check_layout() {
 }
 
 run_it() {
-    got=$(cd / && "$2" "one arg" 'two $x' 2>&1) || fail "$1: the launcher failed: $got"
-    expected="$(cd "$3" && pwd -P)
+    mkdir -p "$scratch/links"
+    ln -sfn "$2" "$scratch/links/game"
+    for launcher in "$2" "$scratch/links/game"; do
+        got=$(cd / && "$launcher" "one arg" 'two $x' 2>&1) || fail "$1: $launcher failed: $got"
+        expected="$(cd "$3" && pwd -P)
 [one arg][two \$x]"
-    [ "$got" = "$expected" ] || fail "$1: expected
+        [ "$got" = "$expected" ] || fail "$1, started as $launcher: expected
 $expected
 got
 $got"
+    done
 }
 
 p="$scratch/usr"
@@ -62,5 +67,9 @@ check_layout "all absolute" "$scratch/abs3" "$scratch/a3/bin" "$scratch/a3/lib" 
 # Quoted for the desktop entry, then each backslash doubled as in any of its strings.
 check_layout "odd prefix" "$scratch/my \"games\" \$HOME \`x\` 100%" bin libexec/game share/game movable \
     "$(printf 'Exec="%s/my \\\\"games\\\\" \\\\$HOME \\\\`x\\\\` 100%%%%/bin/game"' "$scratch")"
+check_layout "prefix with a space" "$scratch/my games" bin libexec/game share/game movable \
+    "Exec=\"$scratch/my games/bin/game\""
+odd="$scratch/odd \$HOME \`x\` \"q\""
+check_layout "absolute folders with shell characters" "$scratch/abs4" bin "$odd/lib" "$odd/data" fixed
 check_layout "data beside the launcher" "$scratch/flat" bin libexec/game bin movable
 echo "launcher layouts: every layout starts the program in its data folder"

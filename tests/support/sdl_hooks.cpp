@@ -5,6 +5,7 @@
 #include <SDL_image.h>
 #include <SDL_ttf.h>
 
+#include <cstdio>
 #include <cstdlib>
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -32,6 +33,8 @@ Faults the_faults;
 std::vector<std::string> the_trace;
 int the_wait_calls = 0;
 Random the_random;
+Clock the_clock;
+bool the_line_buffering_is_full = false;
 bool the_window_minimised = false;
 std::vector<std::pair<int, int>> the_window_icons;
 PresentCallback the_present_callback = nullptr;
@@ -74,6 +77,16 @@ int wait_event_calls()
 Random& random()
 {
     return the_random;
+}
+
+Clock& clock()
+{
+    return the_clock;
+}
+
+bool& line_buffering_is_full()
+{
+    return the_line_buffering_is_full;
 }
 
 void set_wait_callback(WaitCallback callback)
@@ -128,6 +141,10 @@ void __real_srand(unsigned seed);
 time_t __real_time(time_t* out);
 Uint32 __real_SDL_GetWindowFlags(SDL_Window* window);
 void __real_SDL_SetWindowIcon(SDL_Window* window, SDL_Surface* icon);
+Uint64 __real_SDL_GetPerformanceCounter(void);
+Uint64 __real_SDL_GetPerformanceFrequency(void);
+void __real_SDL_Delay(Uint32 ms);
+int __real_setvbuf(FILE* stream, char* buffer, int mode, size_t size);
 
 int __wrap_SDL_PollEvent(SDL_Event* event)
 {
@@ -144,6 +161,9 @@ void __wrap_SDL_RenderPresent(SDL_Renderer* renderer)
         hooks::the_before_present_callback();
     }
     __real_SDL_RenderPresent(renderer);
+    if (hooks::the_clock.on) {
+        hooks::the_clock.now += hooks::the_clock.frame_us;
+    }
     if (hooks::the_present_callback != nullptr) {
         hooks::the_present_callback();
     }
@@ -294,6 +314,34 @@ time_t __wrap_time(time_t* out)
         *out = now;
     }
     return now;
+}
+
+Uint64 __wrap_SDL_GetPerformanceCounter(void)
+{
+    return hooks::the_clock.on ? hooks::the_clock.now : __real_SDL_GetPerformanceCounter();
+}
+
+Uint64 __wrap_SDL_GetPerformanceFrequency(void)
+{
+    return hooks::the_clock.on ? 1000000 : __real_SDL_GetPerformanceFrequency();
+}
+
+void __wrap_SDL_Delay(Uint32 ms)
+{
+    if (!hooks::the_clock.on) {
+        __real_SDL_Delay(ms);
+        return;
+    }
+    hooks::the_clock.delays.push_back(ms);
+    hooks::the_clock.now += 1000 * static_cast<Uint64>(ms);
+}
+
+int __wrap_setvbuf(FILE* stream, char* buffer, int mode, size_t size)
+{
+    if (hooks::the_line_buffering_is_full && mode == _IOLBF) {
+        mode = _IOFBF;
+    }
+    return __real_setvbuf(stream, buffer, mode, size);
 }
 
 }  // extern "C"

@@ -3,6 +3,7 @@
 // shutdown calls, and a fixed random generator for the word bank.
 #pragma once
 
+#include <cstdint>
 #include <ctime>
 #include <optional>
 #include <string>
@@ -50,6 +51,23 @@ struct Random {
 };
 
 Random& random();
+
+// A clock of the tests' own for the frame pacing: while `on`, the performance
+// counter counts microseconds from `now`, each SDL_RenderPresent moves it on
+// by `frame_us` (the time a frame takes), and SDL_Delay sleeps no real time:
+// it records its milliseconds in `delays` and moves `now` on by them.
+struct Clock {
+    bool on = false;
+    std::uint64_t now = 0;
+    std::uint32_t frame_us = 0;
+    std::vector<std::uint32_t> delays;
+};
+
+Clock& clock();
+
+// While true, setvbuf treats line buffering as full buffering, as Microsoft's
+// C runtime does.
+bool& line_buffering_is_full();
 
 // Called with every event SDL_PollEvent hands to the game, before the game
 // sees it.
