@@ -121,6 +121,17 @@ TEST_F(StartupTest, EveryStartUpFailureIsReportedOnceAndExitsWithOne)
          "Window could not be created! SDL Error: the window system said no\n"
          "Failed to initialize.\n",
          1},
+        {"no display",
+         [] {
+             for (const char* variable : {"SDL_VIDEODRIVER", "DISPLAY", "WAYLAND_DISPLAY"}) {
+                 unsetenv(variable);
+             }
+         },
+         "SDL could not initialize. SDL ERROR: No display found (SDL fell back to its offscreen "
+         "video driver, which shows nothing; set SDL_VIDEODRIVER=offscreen to run without a "
+         "display)\n"
+         "Failed to initialize.\n",
+         1},
         {"no accelerated renderer", [] { setenv("SDL_VIDEODRIVER", "dummy", 1); },
          "Renderer could not be created! SDL Error: Couldn't find matching render driver\n"
          "Failed to initialize.\n",

@@ -6,11 +6,30 @@
 #include <SDL_ttf.h>
 
 #include <cstdio>
+#include <cstring>
 
 #include "app/log.hpp"
 #include "gfx/media.hpp"
 
 namespace {
+
+// Where there is no display (no DISPLAY in an SSH session, say), SDL falls
+// back to a video driver that shows nothing, and the game would run unseen
+// for ever: that is a failed start, unless that driver was asked for through
+// SDL_VIDEODRIVER. False, with SDL's error set, when there is no display.
+bool display_found()
+{
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const char* asked = SDL_GetHint(SDL_HINT_VIDEODRIVER);
+    if (driver == nullptr || (asked != nullptr && *asked != '\0') ||
+        (std::strcmp(driver, "offscreen") != 0 && std::strcmp(driver, "dummy") != 0)) {
+        return true;
+    }
+    SDL_SetError("No display found (SDL fell back to its %s video driver, which shows nothing; "
+                 "set SDL_VIDEODRIVER=%s to run without a display)",
+                 driver, driver);
+    return false;
+}
 
 // The window's icon is cosmetic: without a readable icon.png the game starts
 // just the same, silently, and no later line shows the loader's error.
@@ -31,7 +50,7 @@ bool init()
 {
     bool success = true;
 
-    if (SDL_Init(SDL_INIT_VIDEO) < 0) {
+    if (SDL_Init(SDL_INIT_VIDEO) < 0 || !display_found()) {
         log("SDL could not initialize. SDL ERROR: %s\n", SDL_GetError());
         success = false;
     } else if (!SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "1")) {
