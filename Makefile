@@ -5,6 +5,14 @@ SOURCES = $(shell git ls-files --cached --others --exclude-standard '*.cpp' '*.h
 
 .PHONY: run test deb test-package windows test-windows web test-web bench bench-web deps format check-format clean
 
+# Packages give their files the time of the last commit and are made with a
+# fixed umask and time zone: one source, the same bytes.
+SOURCE_DATE_EPOCH ?= $(shell git log -1 --format=%ct 2>/dev/null)
+ifneq ($(SOURCE_DATE_EPOCH),)
+export SOURCE_DATE_EPOCH
+endif
+PACK = umask 022 && TZ=UTC
+
 # Builds only the game and its artwork, then plays.
 run: deps
 	cmake --preset dev
@@ -24,7 +32,7 @@ deb: deps
 	@scripts/install-deps.sh package
 	cmake --preset package
 	cmake --build --preset package -j $(JOBS)
-	cpack --preset package
+	$(PACK) cpack --preset package
 
 # Checks the package as a distribution would, installs it, plays it, purges it.
 test-package: deb
@@ -32,20 +40,24 @@ test-package: deb
 	cmake --build --preset ci --target close_window -j $(JOBS)
 	tests/package/debian_package.sh build/package build/ci/tests/close_window
 
-# The Windows zip, cross-built: build/windows/chalk-hangman-<version>-windows-x64.zip
-# The libraries are built once from Debian's sources and kept in ~/.cache.
+# The Windows zip and installer, cross-built: build/windows/chalk-hangman-<version>-windows-x64.zip
+# and ...-windows-x64-setup.exe. The libraries are built once from Debian's
+# sources and kept in ~/.cache.
 windows: deps
 	@scripts/install-deps.sh windows
 	cmake --preset dev
 	cmake --build --preset dev --target make_art -j $(JOBS)
 	HANGMAN_WINDOWS_DEPS="$$(scripts/build-deps.sh windows)" && export HANGMAN_WINDOWS_DEPS && \
-	cmake --preset windows --fresh && cmake --build --preset windows -j $(JOBS) && cpack --preset windows
+	cmake --preset windows --fresh && cmake --build --preset windows -j $(JOBS) && \
+	$(PACK) cpack --preset windows && cmake --build --preset windows --target installer
 
-# Unpacks the zip and plays it under Wine in a headless X server.
+# Unpacks the zip and plays it under Wine in a headless X server, then installs,
+# plays and uninstalls the installer the same way.
 test-windows: windows
 	cmake --preset ci
 	cmake --build --preset ci --target close_window -j $(JOBS)
-	tests/windows/smoke.sh build/windows/chalk-hangman-*-windows-x64.zip build/ci/tests/close_window
+	tests/windows/smoke.sh build/windows/chalk-hangman-*-windows-x64.zip build/ci/tests/close_window \
+		build/windows/chalk-hangman-*-windows-x64-setup.exe
 
 # The web site, built with Emscripten: build/web/ (index.html and the files it loads).
 # The libraries are built once from Debian's sources and kept in ~/.cache.

@@ -1,29 +1,34 @@
 # The Windows package: one folder, zipped by CPack, that runs wherever it is
-# unzipped. The program and the SDL DLLs side by side, the artwork beside
-# them, a README for players and the licence of everything shipped. The
-# libraries and their licences come from HANGMAN_WINDOWS_DEPS
-# (scripts/build-deps.sh windows).
+# unzipped, and an installer of the same folder (the `installer` target). The
+# program and the SDL DLLs side by side, the artwork beside them, a README for
+# players and the licence of everything shipped. The libraries and their
+# licences come from HANGMAN_WINDOWS_DEPS (scripts/build-deps.sh windows).
 if(NOT HANGMAN_WINDOWS_DEPS OR NOT EXISTS "${HANGMAN_WINDOWS_DEPS}/licenses")
   message(FATAL_ERROR "HANGMAN_WINDOWS_DEPS must name the folder that "
                       "scripts/build-deps.sh windows printed")
 endif()
 
-# The program's icon, as Explorer shows it: the artwork's icons in one .ico.
+# The program's resources: its icon as Explorer shows it (the artwork's icons
+# in one .ico), its version information and its application manifest.
 find_program(HANGMAN_CONVERT NAMES convert magick REQUIRED)
-set(ico ${CMAKE_BINARY_DIR}/${HANGMAN_NAME}.ico)
+set(HANGMAN_ICO ${CMAKE_BINARY_DIR}/${HANGMAN_NAME}.ico)
 add_custom_command(
-  OUTPUT ${ico}
+  OUTPUT ${HANGMAN_ICO}
   COMMAND ${HANGMAN_CONVERT} ${CMAKE_BINARY_DIR}/icons/16.png ${CMAKE_BINARY_DIR}/icons/24.png
           ${CMAKE_BINARY_DIR}/icons/32.png ${CMAKE_BINARY_DIR}/icons/48.png
-          ${CMAKE_BINARY_DIR}/icons/64.png ${CMAKE_BINARY_DIR}/icons/256.png ${ico}
+          ${CMAKE_BINARY_DIR}/icons/64.png ${CMAKE_BINARY_DIR}/icons/256.png ${HANGMAN_ICO}
   DEPENDS artwork
   COMMENT "Gathering the icons into ${HANGMAN_NAME}.ico")
 enable_language(RC)
-file(WRITE ${CMAKE_BINARY_DIR}/icon.rc "1 ICON \"${ico}\"\n")
-set_source_files_properties(${CMAKE_BINARY_DIR}/icon.rc PROPERTIES OBJECT_DEPENDS ${ico})
-target_sources(hangman PRIVATE ${CMAKE_BINARY_DIR}/icon.rc)
+set(HANGMAN_MANIFEST ${CMAKE_BINARY_DIR}/${HANGMAN_NAME}.exe.manifest)
+configure_file(packaging/windows/chalk-hangman.exe.manifest.in ${HANGMAN_MANIFEST} @ONLY)
+configure_file(packaging/windows/chalk-hangman.rc.in ${CMAKE_BINARY_DIR}/${HANGMAN_NAME}.rc @ONLY)
+set_source_files_properties(${CMAKE_BINARY_DIR}/${HANGMAN_NAME}.rc PROPERTIES
+                            OBJECT_DEPENDS "${HANGMAN_ICO};${HANGMAN_MANIFEST}")
+target_sources(hangman PRIVATE ${CMAKE_BINARY_DIR}/${HANGMAN_NAME}.rc)
 
-target_link_options(hangman PRIVATE $<$<CONFIG:Release>:-s>)  # shipped stripped
+# Shipped stripped, and with no link time in it: one source, the same bytes.
+target_link_options(hangman PRIVATE $<$<CONFIG:Release>:-s> -Wl,--no-insert-timestamp)
 
 install(TARGETS hangman RUNTIME DESTINATION .)
 install(IMPORTED_RUNTIME_ARTIFACTS SDL2::SDL2 SDL2_image::SDL2_image SDL2_ttf::SDL2_ttf
@@ -35,6 +40,23 @@ configure_file(packaging/windows/README.txt.in ${CMAKE_BINARY_DIR}/README.txt @O
                NEWLINE_STYLE WIN32)
 install(FILES ${CMAKE_BINARY_DIR}/README.txt DESTINATION .)
 hangman_install_licences(${HANGMAN_WINDOWS_DEPS})
+
+# The installer: the same folder, installed for it and packed by NSIS.
+find_program(HANGMAN_MAKENSIS makensis)
+if(HANGMAN_MAKENSIS)
+  set(folder ${CMAKE_BINARY_DIR}/installer/${HANGMAN_NAME})
+  add_custom_target(installer
+    COMMAND ${CMAKE_COMMAND} -E rm -rf ${folder}
+    COMMAND ${CMAKE_COMMAND} --install ${CMAKE_BINARY_DIR} --prefix ${folder}
+    COMMAND ${CMAKE_COMMAND} -DFOLDER=${folder} -DNAME=${HANGMAN_NAME} -DVERSION=${PROJECT_VERSION}
+            -DOUTPUT=${CMAKE_BINARY_DIR}/${HANGMAN_NAME}-${PROJECT_VERSION}-windows-x64-setup.exe
+            -DICON=${HANGMAN_ICO} -DMAKENSIS=${HANGMAN_MAKENSIS}
+            -DTEMPLATE=${CMAKE_SOURCE_DIR}/packaging/windows/installer.nsi.in
+            -P ${CMAKE_SOURCE_DIR}/packaging/windows/installer.cmake
+    DEPENDS hangman
+    COMMENT "Making the installer ${HANGMAN_NAME}-${PROJECT_VERSION}-windows-x64-setup.exe"
+    VERBATIM)
+endif()
 
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_NAME ${HANGMAN_NAME})

@@ -8,6 +8,8 @@
 #                              fetch and build Debian's sources, and Wine
 #   install-deps.sh web        also Emscripten, the same source tools, and
 #                              Chromium to play the page in
+#   install-deps.sh release    also what makes the release's archives
+#                              reproducible
 set -eu
 
 packages="cmake make g++ pkg-config
@@ -17,9 +19,10 @@ xvfb xdotool x11-utils imagemagick libx11-dev clang-format"
 case "${1:-}" in
     package) packages="$packages dpkg-dev file lintian desktop-file-utils appstream man-db groff-base" ;;
     windows) packages="$packages gcc-mingw-w64-x86-64 g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
-        dpkg-dev xz-utils debian-archive-keyring wine wine64" ;;
+        dpkg-dev xz-utils debian-archive-keyring wine wine64 nsis" ;;
     web) packages="$packages emscripten dpkg-dev xz-utils debian-archive-keyring fonttools
         chromium" ;;
+    release) packages="$packages strip-nondeterminism git" ;;
     "") ;;
     *) echo "install-deps.sh: unknown group $1" >&2; exit 2 ;;
 esac

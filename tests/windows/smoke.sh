@@ -5,14 +5,21 @@
 # Start, a click on Easy, a few letters and Space, show a real picture, and
 # end with exit status 0 on a close request. Then, with one image removed, it
 # must print the loader's lines and "Failed to load media." and exit with 1.
+# The program must carry its version information and its manifest. Last,
+# the installer, in the same new prefix: a silent install must put the game
+# and its licences in Program Files, a Start menu entry and an entry under
+# installed apps in the registry; the installed game must show its two lines
+# and end with status 0 on a close request; a silent uninstall must leave no
+# file, folder or registry key of it behind.
 # The console text is compared byte for byte: on Windows the C runtime ends
 # each line with CR LF. Wine's time limits are generous: a slow machine must
 # not fail the test.
 #
-#   smoke.sh <the zip> <close_window binary>
+#   smoke.sh <the zip> <close_window binary> <the installer>
 set -eu
 zip=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
 close_window=$2
+setup=$(cd "$(dirname "$3")" && pwd)/$(basename "$3")
 scratch=$(mktemp -d /tmp/hangman-windows-XXXXXX)
 out=$scratch/out
 on_exit='wineserver -k 2>/dev/null || true; rm -rf "$scratch"'
@@ -67,3 +74,48 @@ Unable to load image pngs/menu_screen.png. SDL_image ERROR: Couldn't open pngs/m
 Failed to load menu_screen texture
 Failed to load media."
 echo "windows: with an image missing, the loader's lines, \"Failed to load media.\" and status 1"
+
+# ---- What Explorer shows of the program, and its manifest.
+strings -e l "$folder/chalk-hangman.exe" >"$out/strings.txt"
+version=$(basename "$zip" | sed 's/^chalk-hangman-\(.*\)-windows-x64\.zip$/\1/')
+for value in "Chalk Hangman" "Chalk Hangman, a word-guessing game" "The Chalk Hangman developers" \
+    "$version"; do
+    grep -qxF "$value" "$out/strings.txt" || fail "the version information lacks \"$value\""
+done
+grep -q '<dpiAwareness[^>]*>unaware</dpiAwareness>' "$folder/chalk-hangman.exe" ||
+    fail "the program has no manifest"
+echo "windows: version information and manifest in the program"
+
+# ---- The installer: install, play, uninstall, silently.
+installed="$WINEPREFIX/drive_c/Program Files/Chalk Hangman"
+entry="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Chalk Hangman.lnk"
+key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\chalk-hangman'
+timeout 300 wine "$setup" /S >"$out/setup.txt" 2>&1 || fail "the installer failed: $(cat "$out/setup.txt")"
+timeout 300 wineserver -w || true
+for file in chalk-hangman.exe SDL2.dll pngs/menu_screen.png png/AtariST8x16SystemFont.ttf \
+    licences/Chalk-Hangman.txt licences/SDL2.txt uninstall.exe; do
+    [ -f "$installed/$file" ] || fail "the installer did not install $file"
+done
+[ -f "$entry" ] || fail "no Start menu entry"
+grep -q "chalk-hangman.exe" "$entry" || fail "the Start menu entry does not start the game"
+wine reg query "$key" /reg:64 2>/dev/null | tr -d '\r' >"$out/registry.txt" ||
+    fail "no entry under installed apps"
+for value in "DisplayName    REG_SZ    Chalk Hangman" "Publisher    REG_SZ    The Chalk Hangman developers" \
+    "DisplayVersion    REG_SZ    $version" "EstimatedSize    REG_DWORD" "UninstallString    REG_SZ" \
+    "QuietUninstallString    REG_SZ" "DisplayIcon    REG_SZ"; do
+    grep -qF "$value" "$out/registry.txt" || fail "the registry entry lacks $value: $(cat "$out/registry.txt")"
+done
+assets=$installed
+start_game installed
+close_game
+[ "$status" -eq 0 ] || fail "exit status $status of the installed game"
+expect_windows_console "initialize complete!
+load media complete!"
+echo "windows: installed silently with its Start menu and registry entries; the installed game played"
+
+timeout 300 wine "$installed/uninstall.exe" /S >"$out/uninstall.txt" 2>&1 || fail "the uninstaller failed"
+timeout 300 wineserver -w || true
+[ ! -e "$installed" ] || fail "the uninstaller left $(find "$installed" | head -n 5)"
+[ ! -e "$entry" ] || fail "the uninstaller left the Start menu entry"
+if wine reg query "$key" /reg:64 >/dev/null 2>&1; then fail "the uninstaller left the registry entry"; fi
+echo "windows: uninstalled silently, no file, folder or registry entry left"
