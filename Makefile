@@ -3,7 +3,7 @@
 JOBS ?= 2
 SOURCES = $(shell git ls-files --cached --others --exclude-standard '*.cpp' '*.hpp' 2>/dev/null || find src tests tools bench -name '*.[ch]pp')
 
-.PHONY: run test deb test-package windows test-windows web test-web bench bench-web deps format check-format clean
+.PHONY: run test deb test-package windows test-windows web test-web release test-release bench bench-web deps format check-format clean
 
 # Packages give their files the time of the last commit and are made with a
 # fixed umask and time zone: one source, the same bytes.
@@ -77,6 +77,17 @@ test-web: web
 	cmake --build --preset ci --target reference_frame -j $(JOBS)
 	cd tests/web && npm ci --no-audit --no-fund --loglevel=error
 	node tests/web/play.mjs build/web build/ci/tests/reference_frame
+
+# Every artefact of one version in dist/ with SHA256SUMS, from the committed tree.
+release: deps
+	@scripts/install-deps.sh release
+	scripts/release.sh
+
+# Makes the release twice, in two fresh clones in different folders, and
+# fails unless the checksums are the same.
+test-release: deps
+	@scripts/install-deps.sh release
+	tests/release/reproducible.sh
 
 # Benchmarks on the optimised build: print figures, assert nothing.
 bench: deps
