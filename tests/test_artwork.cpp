@@ -151,7 +151,9 @@ TEST(Artwork, ScreensAreOpaqueAndEndPicturesLetTheGameShowBelowTheCard)
     for (const char* file : {"win_screen.png", "lose_screen.png"}) {
         const Image image(file);
         ASSERT_TRUE(image.loaded()) << file;
-        EXPECT_GT(image.drawn_pixels(36, 14, 560, 226), 560 * 226 * 9 / 10) << file << " card";
+        EXPECT_GT(image.drawn_pixels(18, 14, 604, 226), 604 * 226 * 9 / 10) << file << " card";
+        EXPECT_EQ(224 * 94, image.drawn_pixels(22, 28, 224, 94))
+            << file << " lets the guessed letters or their label show";
         EXPECT_EQ(0, image.drawn_pixels(0, 252, 640, 228)) << file << " covers the word row";
     }
 }

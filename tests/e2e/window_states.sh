@@ -52,13 +52,13 @@ word=$(secret_word)
 [ -n "$word" ] || fail "no secret word on the console"
 check_screen game 320 5 "$board"
 submit "$(distinct_letters "$word")"
-check_screen win 38 130 "$won"
+check_screen win 20 130 "$won"
 keys Return
 click 180 390                      # Start
 click 320 230                      # Easy
 word=$(secret_word)
 submit "$(letters_not_in "$word" 6)"
-check_screen lose 38 130 "$lost"
+check_screen lose 20 130 "$lost"
 keys Return
 xdotool windowunmap --sync "$window"
 close_game

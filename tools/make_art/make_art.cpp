@@ -297,25 +297,26 @@ Canvas game_screen()
     return c;
 }
 
-// The end pictures are a card over the top of the last game frame; the rest
-// stays transparent, so the word row can still be seen below the card.
+// The end pictures are a card over the top of the last game frame, the
+// guessed letters and their label included; the rest stays transparent, so
+// the word row can still be seen below the card.
 Canvas end_card(bool won)
 {
     Canvas c(640, 480);
     const Colour mood = won ? green : red;
-    c.round_rect(44, 22, 604, 248, 20, shadow);
-    c.round_rect(36, 14, 596, 240, 20, panel);
-    c.round_rect_outline(36, 14, 596, 240, 20, 4, mood);
+    c.round_rect(26, 22, 626, 248, 20, shadow);
+    c.round_rect(18, 14, 622, 240, 20, panel);
+    c.round_rect_outline(18, 14, 622, 240, 20, 4, mood);
     if (won) {
         cheering_figure(c, 62, 50, 2.2f);
     } else {
         gallows_figure(c, 58, 48, 2.2f, 6);
     }
-    c.text(bold(50), won ? "YOU WIN!" : "YOU LOSE", mood, 372, 78);
-    c.text(regular(19), won ? "You found the hidden word." : "The figure is complete.", chalk, 372,
+    c.text(bold(50), won ? "YOU WIN!" : "YOU LOSE", mood, 386, 78);
+    c.text(regular(19), won ? "You found the hidden word." : "The figure is complete.", chalk, 386,
            136);
-    c.round_rect(282, 176, 462, 214, 19, board);
-    c.text(bold(16), "press any key", accent, 372, 195);
+    c.round_rect(296, 176, 476, 214, 19, board);
+    c.text(bold(16), "press any key", accent, 386, 195);
     return c;
 }
 
