@@ -3,7 +3,7 @@
 JOBS ?= 2
 SOURCES = $(shell git ls-files --cached --others --exclude-standard '*.cpp' '*.hpp' 2>/dev/null || find src tests tools bench -name '*.[ch]pp')
 
-.PHONY: run test deb test-package windows test-windows web test-web release test-release bench bench-web deps format check-format clean
+.PHONY: run install test deb test-package windows test-windows web test-web release test-release bench bench-web deps format check-format clean
 
 # Packages give their files the time of the last commit and are made with a
 # fixed umask and time zone: one source, the same bytes.
@@ -18,6 +18,13 @@ run: deps
 	cmake --preset dev
 	cmake --build --preset dev --target hangman -j $(JOBS)
 	cd build/dev && ./chalk-hangman
+
+# Installs an optimised build into PREFIX: ~/.local unless given.
+PREFIX ?= $(HOME)/.local
+install: deps
+	cmake --preset release
+	cmake --build --preset release -j $(JOBS)
+	cmake --install build/release --prefix "$(PREFIX)" --strip
 
 test: deps check-format
 	cmake --preset ci

@@ -71,7 +71,13 @@ else()
           DESTINATION ${HANGMAN_INSTALL_DATADIR}/png)
 endif()
 
-# The launcher is written at install time, for the prefix installed into.
+# The launcher, the desktop entry and the manual page are written at install
+# time, for the prefix installed into.
+find_program(HANGMAN_GZIP gzip)
+set(manual ${CMAKE_BINARY_DIR}/launcher/${HANGMAN_NAME}.6)
+if(HANGMAN_GZIP)
+  string(APPEND manual .gz)
+endif()
 install(CODE "
   set(LAUNCHER_TEMPLATE [[${CMAKE_CURRENT_SOURCE_DIR}/packaging/launcher.sh.in]])
   set(LAUNCHER_OUTPUT [[${CMAKE_BINARY_DIR}/launcher/${HANGMAN_NAME}]])
@@ -82,16 +88,20 @@ install(CODE "
   set(LAUNCHER_DATADIR [[${HANGMAN_INSTALL_DATADIR}]])
   set(DESKTOP_TEMPLATE [[${CMAKE_CURRENT_SOURCE_DIR}/packaging/${HANGMAN_NAME}.desktop.in]])
   set(DESKTOP_OUTPUT [[${CMAKE_BINARY_DIR}/launcher/${HANGMAN_NAME}.desktop]])
+  set(MANUAL_TEMPLATE [[${CMAKE_CURRENT_SOURCE_DIR}/packaging/${HANGMAN_NAME}.6.in]])
+  set(MANUAL_OUTPUT [[${manual}]])
+  set(MANUAL_VERSION ${PROJECT_VERSION})
+  set(GZIP [[${HANGMAN_GZIP}]])
   include([[${CMAKE_CURRENT_SOURCE_DIR}/packaging/write_launcher.cmake]])
 ")
 install(PROGRAMS ${CMAKE_BINARY_DIR}/launcher/${HANGMAN_NAME} DESTINATION ${HANGMAN_INSTALL_BINDIR})
 install(FILES ${CMAKE_BINARY_DIR}/launcher/${HANGMAN_NAME}.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${manual} DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
 
 # Compresses `file` as Debian wants it (gzip -9n), in a target `target` built
 # with everything; sets `out` to the file to install: the compressed one, or
 # `file` itself where there is no gzip.
-find_program(HANGMAN_GZIP gzip)
 function(hangman_gzip target file out)
   if(NOT HANGMAN_GZIP)
     set(${out} ${file} PARENT_SCOPE)
@@ -109,11 +119,10 @@ function(hangman_gzip target file out)
   set(${out} ${compressed} PARENT_SCOPE)
 endfunction()
 
-hangman_gzip(manual ${CMAKE_CURRENT_SOURCE_DIR}/packaging/${HANGMAN_NAME}.6 man_page)
-install(FILES ${man_page} DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
-
 # Desktop integration (the desktop entry is written with the launcher).
-install(FILES packaging/${HANGMAN_APPSTREAM_ID}.metainfo.xml
+configure_file(packaging/${HANGMAN_APPSTREAM_ID}.metainfo.xml.in
+               ${CMAKE_BINARY_DIR}/${HANGMAN_APPSTREAM_ID}.metainfo.xml @ONLY)
+install(FILES ${CMAKE_BINARY_DIR}/${HANGMAN_APPSTREAM_ID}.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 foreach(size IN LISTS HANGMAN_ICON_SIZES)
   install(FILES ${CMAKE_BINARY_DIR}/icons/${size}.png

@@ -10,6 +10,10 @@
 #   LAUNCHER_DATADIR   the data folder            }
 #   DESKTOP_TEMPLATE   packaging/chalk-hangman.desktop.in  } optional: the
 #   DESKTOP_OUTPUT     the desktop entry to write           } desktop entry
+#   MANUAL_TEMPLATE    packaging/chalk-hangman.6.in   } optional: the manual
+#   MANUAL_OUTPUT      the manual page to write       } page, naming this
+#   MANUAL_VERSION     the version it documents       } layout's folders;
+#   GZIP               gzip, to compress it (-9n)     } compressed with GZIP
 #
 # Folders inside the prefix are reached relative to the launcher, so the
 # installation can be moved; a folder given as an absolute path is used as
@@ -67,4 +71,30 @@ if(DEFINED DESKTOP_TEMPLATE)
     set(DESKTOP_EXEC "\"${quoted}\"")
   endif()
   configure_file("${DESKTOP_TEMPLATE}" "${DESKTOP_OUTPUT}" @ONLY)
+endif()
+
+# The manual page names the folders of this very layout. Paths are escaped
+# for troff: a backslash, a minus and a space each have their own sign.
+if(DEFINED MANUAL_TEMPLATE)
+  function(troff_path out dir)
+    cmake_path(ABSOLUTE_PATH dir BASE_DIRECTORY "${LAUNCHER_PREFIX}" NORMALIZE OUTPUT_VARIABLE full)
+    string(REPLACE "\\" "\\e" full "${full}")
+    string(REPLACE "-" "\\-" full "${full}")
+    string(REPLACE " " "\\ " full "${full}")
+    string(REGEX REPLACE "/$" "" full "${full}")
+    set(${out} "${full}" PARENT_SCOPE)
+  endfunction()
+  troff_path(MANUAL_DATADIR "${LAUNCHER_DATADIR}")
+  troff_path(program_dir "${LAUNCHER_PROGRAMDIR}")
+  troff_path(launcher_dir "${LAUNCHER_BINDIR}")
+  string(REPLACE "-" "\\-" troff_name "${LAUNCHER_NAME}")
+  set(MANUAL_PROGRAM "${program_dir}/${troff_name}")
+  set(MANUAL_LAUNCHER "${launcher_dir}/${troff_name}")
+  if(DEFINED GZIP AND GZIP)
+    configure_file("${MANUAL_TEMPLATE}" "${MANUAL_OUTPUT}.source" @ONLY)
+    execute_process(COMMAND "${GZIP}" -9 -n -c "${MANUAL_OUTPUT}.source" OUTPUT_FILE "${MANUAL_OUTPUT}"
+                    COMMAND_ERROR_IS_FATAL ANY)
+  else()
+    configure_file("${MANUAL_TEMPLATE}" "${MANUAL_OUTPUT}" @ONLY)
+  endif()
 endif()

@@ -41,11 +41,11 @@ cp "build/windows/$name-$version-windows-x64.zip" "build/windows/$name-$version-
 
 # The site as a zip with one folder; strip-nondeterminism puts its members in
 # name order with the commit's time and plain permissions.
-site=build/release/$name-$version-web
-rm -rf build/release
-mkdir -p build/release
+site=build/web-zip/$name-$version-web
+rm -rf build/web-zip
+mkdir -p build/web-zip
 cp -R build/web "$site"
-(cd build/release && cmake -E tar cf "$root/dist/$name-$version-web.zip" --format=zip "$name-$version-web")
+(cd build/web-zip && cmake -E tar cf "$root/dist/$name-$version-web.zip" --format=zip "$name-$version-web")
 strip-nondeterminism -t zip -T "$SOURCE_DATE_EPOCH" "dist/$name-$version-web.zip" >/dev/null
 
 git archive --format=tar --prefix="$name-$version/" HEAD | gzip -9 -n >"dist/$name-$version.tar.gz"

@@ -8,7 +8,8 @@
 # arguments given. An installation whose folders all lie in the prefix must
 # still run after the prefix is moved, and every launcher must also run when
 # started through a symbolic link to it. The desktop entry written with each
-# launcher must name it by its full path, quoted where the path needs it.
+# launcher must name it by its full path, quoted where the path needs it, and
+# the manual page the folders of that very layout.
 #
 #   launcher_layouts.sh <source folder>
 set -eu
@@ -26,9 +27,16 @@ check_layout() {
         -DLAUNCHER_BINDIR="$3" -DLAUNCHER_PROGRAMDIR="$4" -DLAUNCHER_DATADIR="$5" \
         -DDESKTOP_TEMPLATE="$source_dir/packaging/chalk-hangman.desktop.in" \
         -DDESKTOP_OUTPUT="$scratch/game.desktop" \
+        -DMANUAL_TEMPLATE="$source_dir/packaging/chalk-hangman.6.in" -DMANUAL_OUTPUT="$scratch/game.6" \
+        -DMANUAL_VERSION=1 \
         -P "$source_dir/packaging/write_launcher.cmake" || fail "$1: no launcher written"
     exec_line=$(grep '^Exec=' "$scratch/game.desktop")
     [ "$exec_line" = "${7:-Exec=$(full "$3")/game}" ] || fail "$1: the desktop entry says $exec_line"
+    # The manual's folders, with troff's signs for backslash, minus and space read back.
+    sed 's/\\e/\\/g; s/\\-/-/g; s/\\ / /g' "$scratch/game.6" >"$scratch/game.6.text"
+    for path in "$(full "$5")/pngs/" "$(full "$4")/game" "$(full "$3")/game"; do
+        grep -qxF ".I $path" "$scratch/game.6.text" || fail "$1: the manual page does not name $path"
+    done
     chmod +x "$(full "$3")/game"
     mkdir -p "$(full "$4")" "$(full "$5")"
     if [ "$(full "$4")" != "$(full "$3")" ]; then
