@@ -229,10 +229,10 @@ TEST_F(FrameLoopTest, PacingSleepsWhatIsLeftOfTheRefresh)
         std::vector<Uint32> sleeps_ms;
     };
     const std::vector<Case> cases = {
-        {"no time at all", 0, {16, 16, 16}},
-        {"2 ms", 2000, {14, 14, 14}},
-        {"10.5 ms", 10500, {6, 6, 6}},
-        {"less than a millisecond left", 16000, {}},
+        {"no time at all", 0, {16, 16, 16}},          // 16,666 us left
+        {"2 ms", 2000, {14, 14, 14}},                 // 14,666 us
+        {"10.5 ms", 10500, {6, 6, 6}},                // 6,166 us
+        {"less than a millisecond left", 16000, {}},  // 666 us: vsync's own jitter
         {"a whole refresh", 16666, {}},
         {"longer than a refresh", 25000, {}},
     };

@@ -25,9 +25,10 @@ bool display_found()
         (std::strcmp(driver, "offscreen") != 0 && std::strcmp(driver, "dummy") != 0)) {
         return true;
     }
-    SDL_SetError("No display found (SDL fell back to its %s video driver, which shows nothing; "
-                 "set SDL_VIDEODRIVER=%s to run without a display)",
-                 driver, driver);
+    SDL_SetError(
+        "No display found (SDL fell back to its %s video driver, which shows nothing; "
+        "set SDL_VIDEODRIVER=%s to run without a display)",
+        driver, driver);
     return false;
 }
 
