@@ -82,5 +82,5 @@ hangman_web_program(floor floor.html "[\"menu\"]" "")
 install(FILES ${CMAKE_BINARY_DIR}/index.html ${CMAKE_BINARY_DIR}/${HANGMAN_NAME}.js
               ${CMAKE_BINARY_DIR}/${HANGMAN_NAME}.wasm ${data} ${data_js}.metadata
         DESTINATION .)
-install(FILES ${CMAKE_BINARY_DIR}/icons/64.png DESTINATION . RENAME icon.png)
+install(FILES ${HANGMAN_WINDOW_ICON} DESTINATION .)  # the page's icon
 hangman_install_licences(${HANGMAN_WEB_DEPS})

@@ -45,16 +45,17 @@ hangman_install_licences(${HANGMAN_WINDOWS_DEPS})
 find_program(HANGMAN_MAKENSIS makensis)
 if(HANGMAN_MAKENSIS)
   set(folder ${CMAKE_BINARY_DIR}/installer/${HANGMAN_NAME})
+  set(setup ${HANGMAN_NAME}-${PROJECT_VERSION}-windows-x64-setup.exe)
   add_custom_target(installer
     COMMAND ${CMAKE_COMMAND} -E rm -rf ${folder}
     COMMAND ${CMAKE_COMMAND} --install ${CMAKE_BINARY_DIR} --prefix ${folder}
     COMMAND ${CMAKE_COMMAND} -DFOLDER=${folder} -DNAME=${HANGMAN_NAME} -DVERSION=${PROJECT_VERSION}
-            -DOUTPUT=${CMAKE_BINARY_DIR}/${HANGMAN_NAME}-${PROJECT_VERSION}-windows-x64-setup.exe
+            -DOUTPUT=${CMAKE_BINARY_DIR}/${setup}
             -DICON=${HANGMAN_ICO} -DMAKENSIS=${HANGMAN_MAKENSIS}
             -DTEMPLATE=${CMAKE_SOURCE_DIR}/packaging/windows/installer.nsi.in
             -P ${CMAKE_SOURCE_DIR}/packaging/windows/installer.cmake
     DEPENDS hangman
-    COMMENT "Making the installer ${HANGMAN_NAME}-${PROJECT_VERSION}-windows-x64-setup.exe"
+    COMMENT "Making the installer ${setup}"
     VERBATIM)
 endif()
 
