@@ -37,7 +37,7 @@ add_custom_command(
           --js-output=${HANGMAN_NAME}.data.js --separate-metadata --no-node
   COMMAND ${CMAKE_COMMAND} -DDATA=${data} -DMETADATA=${data_js}.metadata
           -P ${CMAKE_SOURCE_DIR}/packaging/web/package_id.cmake
-  DEPENDS artwork ${web_font} ${CMAKE_SOURCE_DIR}/packaging/web/package_id.cmake
+  DEPENDS ${HANGMAN_IMAGE_FILES} ${web_font} ${CMAKE_SOURCE_DIR}/packaging/web/package_id.cmake
   WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
   COMMENT "Packing the images and the font")
 add_custom_target(web_data DEPENDS ${data} ${data_js})

@@ -17,7 +17,7 @@ add_custom_command(
   COMMAND ${HANGMAN_CONVERT} ${CMAKE_BINARY_DIR}/icons/16.png ${CMAKE_BINARY_DIR}/icons/24.png
           ${CMAKE_BINARY_DIR}/icons/32.png ${CMAKE_BINARY_DIR}/icons/48.png
           ${CMAKE_BINARY_DIR}/icons/64.png ${CMAKE_BINARY_DIR}/icons/256.png ${HANGMAN_ICO}
-  DEPENDS artwork
+  DEPENDS ${HANGMAN_ICON_FILES}
   COMMENT "Gathering the icons into ${HANGMAN_NAME}.ico")
 enable_language(RC)
 set(HANGMAN_MANIFEST ${CMAKE_BINARY_DIR}/${HANGMAN_NAME}.exe.manifest)
