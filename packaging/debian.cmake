@@ -1,7 +1,8 @@
 # The Debian package, made by `cpack` in a tree configured with HANGMAN_DEBIAN
 # (the `package` preset): Debian's layout for games, a copyright file and a
-# changelog, a stripped program whose dependencies dpkg-shlibdeps computes,
-# and the font taken from fonts-dejavu-core.
+# changelog, a stripped program whose dependencies dpkg-shlibdeps computes
+# (and the OpenGL it opens at run time), and the font taken from
+# fonts-dejavu-core.
 
 # The maintainer is whoever builds the package, as Debian's own tools have it:
 # DEBFULLNAME and DEBEMAIL, or else the git identity of the source tree.
@@ -45,7 +46,10 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${HANGMAN_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS fonts-dejavu-core)
+# SDL opens OpenGL at run time, so dpkg-shlibdeps cannot see it: the renderer
+# needs the GL dispatch libraries, libGL.so.1 for GLX on X11 and libEGL.so.1
+# on Wayland, whose own dependencies bring Mesa's drivers.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core, libgl1, libegl1")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "guess the hidden word before the figure is complete")
 set(CPACK_PACKAGE_DESCRIPTION
     "A small single-player word-guessing game. A word is hidden behind blank

@@ -3,7 +3,8 @@
 # need, and only those that are missing. Uses sudo when not run as root.
 #
 #   install-deps.sh            the build, the game and its tests
-#   install-deps.sh package    also what making and checking the .deb needs
+#   install-deps.sh package    also what making and checking the .deb needs,
+#                              a minimal Debian root included
 #   install-deps.sh windows    also the Windows cross compiler, the tools that
 #                              fetch and build Debian's sources, and Wine
 #   install-deps.sh web        also Emscripten, the same source tools, and
@@ -17,7 +18,8 @@ libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev fonts-dejavu-core
 libgl1-mesa-dri libegl-mesa0 googletest libgtest-dev
 xvfb xdotool x11-utils imagemagick libx11-dev clang-format"
 case "${1:-}" in
-    package) packages="$packages dpkg-dev file lintian desktop-file-utils appstream man-db groff-base" ;;
+    package) packages="$packages dpkg-dev file lintian desktop-file-utils appstream man-db groff-base
+        debootstrap" ;;
     windows) packages="$packages gcc-mingw-w64-x86-64 g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
         dpkg-dev xz-utils debian-archive-keyring wine wine64 nsis" ;;
     web) packages="$packages emscripten dpkg-dev xz-utils debian-archive-keyring fonttools

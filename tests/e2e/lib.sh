@@ -53,7 +53,10 @@ start_game() {
     for _ in $(seq $((${window_wait:-30} * 10))); do
         window=$(xdotool search --name "^${title:-SDL Tutorial}\$" 2>/dev/null | head -n 1) || true
         [ -n "$window" ] && break
-        kill -0 "$game" 2>/dev/null || fail "the game ended before its window appeared"
+        if ! kill -0 "$game" 2>/dev/null; then
+            wait "$reader" || true
+            fail "the game ended before its window appeared: $(cat "$console" "$out/stderr-$1.txt")"
+        fi
         sleep 0.1
     done
     [ -n "$window" ] || fail "no window appeared in ${window_wait:-30} s; windows: $(xdotool search --name . 2>&1 | tr '\n' ' ')"
@@ -141,10 +144,24 @@ submit() {
     done
 }
 
-# Starts the game, asks its window to close, and expects the two start-up
-# lines and exit status 0.
+# Moves the pointer over Start and expects its hover look in the screenshot $1.
+# The pointer comes from elsewhere, so that it moves even where an earlier
+# window left it on Start.
+expect_start_hover() {
+    point 320 20
+    point 150 390
+    shot "$1"
+    case "$(pixel "$1" 100 375)" in
+        *"242,177,52"*) ;;
+        *) fail "Start does not show its hover look ($(pixel "$1" 100 375))" ;;
+    esac
+}
+
+# Starts the game, checks that its menu answers the pointer, asks its window
+# to close, and expects the two start-up lines and exit status 0.
 expect_start_and_close() {
     start_game "$1"
+    expect_start_hover "menu-$1"
     close_game
     expect_console "initialize complete!
 load media complete!"

@@ -13,12 +13,7 @@ start_display
 start_game menu
 xprop -id "$window" _NET_WM_ICON | grep -q "Icon (64 x 64)" ||
     fail "the window has no 64 x 64 icon: $(xprop -id "$window" _NET_WM_ICON | head -c 80)"
-point 150 390
-shot menu-hover-start
-case "$(pixel menu-hover-start 100 375)" in
-    *"242,177,52"*) ;;
-    *) fail "Start does not show its hover look ($(pixel menu-hover-start 100 375))" ;;
-esac
+expect_start_hover menu-hover-start
 close_game
 expect_console "initialize complete!
 load media complete!"

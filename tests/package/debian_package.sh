@@ -4,7 +4,11 @@
 # the manual page validated as shipped; then the package installed with
 # apt-get beside the BSD games, the installed game started from another
 # folder under Xvfb, as its desktop entry says, and closed, and the package
-# purged without a trace.
+# purged without a trace. Then the same on a minimal Debian, where nothing
+# else is installed: the package alone installed with apt into a copy of a
+# debootstrap root (minimal_root.sh), played there as a user on the same
+# Xvfb, and purged. The one mount made for that root, its /proc, is undone on
+# every exit, failed or not.
 # Installs and removes packages: it needs root (or sudo) and is meant for CI.
 #
 #   debian_package.sh <folder with the .deb> <close_window binary>
@@ -16,8 +20,9 @@ scratch=$(mktemp -d /tmp/hangman-package-XXXXXX)
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 apt_get() { DEBIAN_FRONTEND=noninteractive $sudo apt-get -y -qq "$@" >"$scratch/apt.log" 2>&1 || { cat "$scratch/apt.log"; exit 1; }; }
-on_exit='rm -rf "$scratch"'
+on_exit='rm -rf --one-file-system "$scratch"'
 trap 'eval "$on_exit"' EXIT
+trap 'exit 1' INT TERM HUP
 fail() { echo "FAIL: $*"; exit 1; }
 
 # ---- What a packager checks.
@@ -59,15 +64,50 @@ start_display
 expect_start_and_close installed
 echo "the installed game started from / as its desktop entry says, and closed with exit status 0"
 
-# ---- Purged without a trace.
+# ---- Purged without a trace: nothing of the package is left under the root $1.
+expect_purged() {
+    if ${in_root:-} dpkg-query -W -f='${Status}' $name 2>/dev/null | grep -q installed; then
+        fail "$name is still known to dpkg"
+    fi
+    while read -r file; do
+        if [ -e "$1$file" ] || [ -L "$1$file" ]; then fail "$1$file is left after the purge"; fi
+    done <"$scratch/files"
+    for dir in /usr/share/games/$name /usr/lib/games/$name /usr/share/doc/$name; do
+        [ ! -e "$1$dir" ] || fail "$1$dir is left after the purge"
+    done
+    echo "purged: none of its $(wc -l <"$scratch/files") files or its folders are left"
+}
 apt_get remove --purge $name
-if dpkg-query -W -f='${Status}' $name 2>/dev/null | grep -q installed; then
-    fail "$name is still known to dpkg"
-fi
-while read -r file; do
-    if [ -e "$file" ] || [ -L "$file" ]; then fail "$file is left after the purge"; fi
-done <"$scratch/files"
-for dir in /usr/share/games/$name /usr/lib/games/$name /usr/share/doc/$name; do
-    [ ! -e "$dir" ] || fail "$dir is left after the purge"
-done
-echo "purged: none of its $(wc -l <"$scratch/files") files or its folders are left"
+expect_purged ""
+
+# ---- On a minimal Debian.
+pristine=$("$(dirname "$0")/minimal_root.sh") || fail "no minimal Debian root"
+root=$scratch/minimal
+cp -a "$pristine" "$root"
+# Mounts under the root, deepest first.
+root_mounts() { awk -v root="$root/" 'index($2, root) == 1 { print $2 }' /proc/self/mounts | sort -r; }
+release_root() {
+    for mount in $(root_mounts); do $sudo umount "$mount" || $sudo umount -l "$mount"; done
+    [ -z "$(root_mounts)" ] || { echo "FAIL: still mounted: $(root_mounts)"; exit 1; }
+}
+on_exit="release_root; $on_exit"
+$sudo mount -t proc proc "$root/proc"
+cp /etc/resolv.conf "$root/etc/resolv.conf"
+cp "$deb" "$root/tmp/"
+# apt's downloads are kept beside the root, so a later run needs none.
+archives=$(dirname "$(dirname "$pristine")")/archives
+mkdir -p "$archives"
+find "$archives" -name '*.deb' -exec cp {} "$root/var/cache/apt/archives/" \;
+in_root="$sudo chroot $root env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin DEBIAN_FRONTEND=noninteractive"
+$in_root apt-get -qq update >"$scratch/apt.log" 2>&1 || { cat "$scratch/apt.log"; fail "apt-get update in the root"; }
+$in_root apt-get -y -qq --no-install-recommends install "/tmp/$(basename "$deb")" >"$scratch/apt.log" 2>&1 ||
+    { cat "$scratch/apt.log"; fail "apt-get install of the package alone in the minimal root"; }
+cp "$root/var/cache/apt/archives/"*.deb "$archives/"
+echo "minimal Debian: the package installed with apt, $($in_root dpkg-query -W -f='${binary:Package}\n' | wc -l) packages in all"
+# A user (nobody) with a user's PATH and nothing else from this machine but the X server.
+program=env
+program_args="$sudo chroot --userspec=65534:65534 $root /usr/bin/env -i DISPLAY=$DISPLAY HOME=/nonexistent PATH=$user_path $name"
+expect_start_and_close minimal-root
+echo "minimal Debian: the game started as a user, showed its menu and closed with exit status 0"
+$in_root apt-get -y -qq purge $name >"$scratch/apt.log" 2>&1 || { cat "$scratch/apt.log"; fail "apt-get purge in the root"; }
+expect_purged "$root"
