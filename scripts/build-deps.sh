@@ -14,9 +14,9 @@
 # new prefix. A failed build leaves no prefix.
 #
 # Only a cold cache reads Debian's source index. The archive is the one the
-# machine's apt configuration names (sources.list, sources.list.d/*.list and
-# deb822 *.sources), read for deb-src through apt settings of the script's
-# own; $HANGMAN_DEBIAN_MIRROR and $HANGMAN_DEBIAN_SECURITY name other servers.
+# machine's apt configuration names (apt-sources.sh asks apt), read for
+# deb-src through apt settings of the script's own; $HANGMAN_DEBIAN_MIRROR
+# and $HANGMAN_DEBIAN_SECURITY name other servers.
 # The machine's apt configuration, lists and caches are left as they were.
 set -eu
 
@@ -61,68 +61,25 @@ if [ -f "$prefix/.complete" ]; then
 fi
 
 # ---- The deb-src lines of the archive the machine installs from.
+# shellcheck source=/dev/null # the machine's own
 . /etc/os-release
 codename=${VERSION_CODENAME:?cannot tell the Debian release from /etc/os-release}
 apt_dir=$cache/apt
 rm -rf "$apt_dir/sources"
 mkdir -p "$apt_dir/sources" "$apt_dir/lists/partial" "$apt_dir/cache/archives/partial"
-suites="$codename $codename-updates $codename-security"
 if [ -n "${HANGMAN_DEBIAN_MIRROR:-}${HANGMAN_DEBIAN_SECURITY:-}" ]; then
-    keyring=/usr/share/keyrings/debian-archive-keyring.gpg
     [ -n "${HANGMAN_DEBIAN_MIRROR:-}" ] && [ -n "${HANGMAN_DEBIAN_SECURITY:-}" ] ||
         die "set both HANGMAN_DEBIAN_MIRROR and HANGMAN_DEBIAN_SECURITY, or neither"
-    cat >"$apt_dir/sources/override.list" <<EOF
-deb-src [signed-by=$keyring] $HANGMAN_DEBIAN_MIRROR $codename main
-deb-src [signed-by=$keyring] $HANGMAN_DEBIAN_MIRROR $codename-updates main
-deb-src [signed-by=$keyring] $HANGMAN_DEBIAN_SECURITY $codename-security main
-EOF
+    archives="$HANGMAN_DEBIAN_MIRROR $codename main
+$HANGMAN_DEBIAN_MIRROR $codename-updates main
+$HANGMAN_DEBIAN_SECURITY $codename-security main"
 else
-    # One-line entries: "deb [options] uri suite components", kept for this
-    # release's suites and turned into deb-src.
-    for file in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
-        [ -f "$file" ] || continue
-        awk -v suites=" $suites " '
-            /^[ \t]*deb(-src)?[ \t]/ {
-                sub(/^[ \t]*deb(-src)?/, "deb-src")
-                n = split($0, f, /[ \t]+/)
-                i = 2
-                if (f[2] ~ /^\[/) while (f[i] !~ /\]$/) i++
-                if (index(suites, " " f[i + 2] " ")) print
-            }' "$file"
-    done | sort -u >"$apt_dir/sources/machine.list"
-    # deb822 stanzas: the same, field by field; continuation lines (an inline
-    # Signed-By key) go with their field.
-    for file in /etc/apt/sources.list.d/*.sources; do
-        [ -f "$file" ] || continue
-        awk -v suites=" $suites " '
-            function flush(   i, n, s, kept) {
-                if (body != "" && enabled && types ~ /(^| )deb(-src)?( |$)/) {
-                    n = split(suite_list, s, /[ \t]+/)
-                    kept = ""
-                    for (i = 1; i <= n; i++) if (s[i] != "" && index(suites, " " s[i] " ")) kept = kept " " s[i]
-                    if (kept != "") printf "Types: deb-src\nSuites:%s\n%s\n\n", kept, body
-                }
-                body = ""; types = ""; suite_list = ""; enabled = 1; field = ""
-            }
-            BEGIN { enabled = 1 }
-            /^[ \t]*#/ { next }
-            /^[ \t]*$/ { flush(); next }
-            /^[ \t]/ { if (field != "skip") body = body "\n" $0; next }
-            {
-                name = tolower($1); value = $0; sub(/^[^:]*:[ \t]*/, "", value)
-                field = ""
-                if (name == "types:") { types = value; field = "skip" }
-                else if (name == "suites:") { suite_list = value; field = "skip" }
-                else if (name == "enabled:") { enabled = (tolower(value) != "no"); field = "skip" }
-                else body = (body == "" ? $0 : body "\n" $0)
-            }
-            END { flush() }' "$file"
-    done >"$apt_dir/sources/machine.sources"
-    [ -s "$apt_dir/sources/machine.list" ] || rm "$apt_dir/sources/machine.list"
-    [ -s "$apt_dir/sources/machine.sources" ] || rm "$apt_dir/sources/machine.sources"
-    ls "$apt_dir/sources/"* >/dev/null 2>&1 ||
+    archives=$("$root/scripts/apt-sources.sh")
+    [ -n "$archives" ] ||
         die "the apt configuration names no archive for $codename; set HANGMAN_DEBIAN_MIRROR and HANGMAN_DEBIAN_SECURITY"
 fi
+echo "$archives" | sed 's|^|deb-src [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] |' \
+    >"$apt_dir/sources/archives.list"
 set -- -o Dir::Etc::SourceList=/dev/null -o "Dir::Etc::SourceParts=$apt_dir/sources" \
     -o "Dir::State::Lists=$apt_dir/lists" -o "Dir::Cache=$apt_dir/cache" -o Debug::NoLocking=1
 [ "$(id -u)" -ne 0 ] || set -- "$@" -o APT::Sandbox::User=root

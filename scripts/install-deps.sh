@@ -40,5 +40,11 @@ done
 echo "Installing:$missing"
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
-$sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends $missing
+# Another apt or an unattended upgrade may hold dpkg's lock: wait for it.
+if command -v fuser >/dev/null && $sudo fuser /var/lib/dpkg/lock-frontend >/dev/null 2>&1; then
+    echo "Waiting (up to 10 minutes) for another package manager to release dpkg's lock"
+fi
+apt_get() { DEBIAN_FRONTEND=noninteractive $sudo apt-get -o DPkg::Lock::Timeout=600 "$@"; }
+apt_get update -qq
+# shellcheck disable=SC2086 # one package per word
+apt_get install -y -qq --no-install-recommends $missing

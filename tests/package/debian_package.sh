@@ -19,7 +19,7 @@ close_window=$2
 scratch=$(mktemp -d /tmp/hangman-package-XXXXXX)
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
-apt_get() { DEBIAN_FRONTEND=noninteractive $sudo apt-get -y -qq "$@" >"$scratch/apt.log" 2>&1 || { cat "$scratch/apt.log"; exit 1; }; }
+apt_get() { DEBIAN_FRONTEND=noninteractive $sudo apt-get -o DPkg::Lock::Timeout=600 -y -qq "$@" >"$scratch/apt.log" 2>&1 || { cat "$scratch/apt.log"; exit 1; }; }
 on_exit='rm -rf --one-file-system "$scratch"'
 trap 'eval "$on_exit"' EXIT
 trap 'exit 1' INT TERM HUP
