@@ -2,6 +2,7 @@
 # installs the Debian packages it needs first.
 JOBS ?= 2
 SOURCES = $(shell git ls-files --cached --others --exclude-standard '*.cpp' '*.hpp' 2>/dev/null || find src tests tools bench -name '*.[ch]pp')
+SHELL_SCRIPTS = $(shell git ls-files --cached --others --exclude-standard '*.sh' '*.sh.in' .ci/run 2>/dev/null || find . -name '*.sh' -o -name '*.sh.in')
 
 .PHONY: run install test deb test-package windows test-windows web test-web release test-release bench bench-web deps format check-format clean
 
@@ -116,6 +117,7 @@ format:
 
 check-format:
 	clang-format --dry-run -Werror $(SOURCES)
+	shellcheck $(SHELL_SCRIPTS)
 
 clean:
 	rm -rf build

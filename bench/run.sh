@@ -19,6 +19,7 @@ set -eu
 build=$(cd "$1" && pwd)
 runs=${2:-10}
 program=$build/chalk-hangman assets=$build out=$build/bench-out close_window=$build/tests/close_window
+# shellcheck source=../tests/e2e/lib.sh
 . "$(dirname "$0")/../tests/e2e/lib.sh"
 
 median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }

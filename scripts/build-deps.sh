@@ -43,7 +43,7 @@ case $target in
         shared=OFF pic=OFF link_flags=""
         # Emscripten runs its JavaScript tools with the machine's node, which
         # may not be Debian's; Debian keeps the modules they need here.
-        export NODE_PATH=${NODE_PATH:-/usr/share/nodejs}
+        export NODE_PATH="${NODE_PATH:-/usr/share/nodejs}"
         ;;
     *) echo "usage: build-deps.sh windows|web" >&2; exit 2 ;;
 esac
@@ -68,8 +68,9 @@ apt_dir=$cache/apt
 rm -rf "$apt_dir/sources"
 mkdir -p "$apt_dir/sources" "$apt_dir/lists/partial" "$apt_dir/cache/archives/partial"
 if [ -n "${HANGMAN_DEBIAN_MIRROR:-}${HANGMAN_DEBIAN_SECURITY:-}" ]; then
-    [ -n "${HANGMAN_DEBIAN_MIRROR:-}" ] && [ -n "${HANGMAN_DEBIAN_SECURITY:-}" ] ||
+    if [ -z "${HANGMAN_DEBIAN_MIRROR:-}" ] || [ -z "${HANGMAN_DEBIAN_SECURITY:-}" ]; then
         die "set both HANGMAN_DEBIAN_MIRROR and HANGMAN_DEBIAN_SECURITY, or neither"
+    fi
     archives="$HANGMAN_DEBIAN_MIRROR $codename main
 $HANGMAN_DEBIAN_MIRROR $codename-updates main
 $HANGMAN_DEBIAN_SECURITY $codename-security main"

@@ -23,7 +23,7 @@ fi
 # The name and version of project() in CMakeLists.txt.
 name=$(sed -n 's/^project(\([a-z-]*\) VERSION .*/\1/p' CMakeLists.txt)
 version=$(sed -n 's/^project([a-z-]* VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
-[ -n "$name" ] && [ -n "$version" ] || { echo "release: no name and version in CMakeLists.txt's project()" >&2; exit 1; }
+{ [ -n "$name" ] && [ -n "$version" ]; } || { echo "release: no name and version in CMakeLists.txt's project()" >&2; exit 1; }
 SOURCE_DATE_EPOCH=$(git log -1 --format=%ct)
 DEBFULLNAME=$(git log -1 --format=%an)
 DEBEMAIL=$(git log -1 --format=%ae)

@@ -9,6 +9,7 @@
 #   full_game.sh <game binary> <folder with pngs/ and png/> <output folder> <close_window binary>
 set -eu
 program=$1 assets=$2 out=$3 close_window=$4
+# shellcheck source=lib.sh
 . "$(dirname "$0")/lib.sh"
 
 # The lines a game prints in developer mode for the letters submitted.

@@ -1,3 +1,5 @@
+# shellcheck shell=sh
+# shellcheck disable=SC2154 # program, assets, out and close_window come from the script that sources this file
 # Shared steps of the end-to-end scripts: a private Xvfb display, the real
 # program started in it with its console read through a pipe, and xdotool
 # input in window coordinates. Source it after setting: program, assets, out,
@@ -22,7 +24,8 @@ start_display() {
         sleep 0.1
     done
     [ -s "$out/display" ] || fail "Xvfb did not start: $(cat "$out/xvfb.log")"
-    export DISPLAY=":$(head -n 1 "$out/display")"
+    DISPLAY=":$(head -n 1 "$out/display")"
+    export DISPLAY
     for _ in $(seq 100); do
         xdotool getmouselocation >/dev/null 2>&1 && return 0
         sleep 0.1
@@ -30,6 +33,7 @@ start_display() {
     fail "Xvfb did not answer on $DISPLAY"
 }
 
+# shellcheck disable=SC2034 # for the scripts that source this file
 cover_window=$(dirname "$close_window")/cover_window
 
 # Starts the game: $program with $program_args, in a window titled $title

@@ -7,6 +7,7 @@
 #   menu.sh <game binary> <folder with pngs/ and png/> <output folder> <close_window binary>
 set -eu
 program=$1 assets=$2 out=$3 close_window=$4
+# shellcheck source=lib.sh
 . "$(dirname "$0")/lib.sh"
 
 start_display

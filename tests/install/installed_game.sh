@@ -10,7 +10,7 @@ set -eu
 build=$1
 name=chalk-hangman
 prefix=$(mktemp -d /tmp/hangman-install-XXXXXX)
-on_exit='rm -rf "$prefix"'
+on_exit="rm -rf $prefix"
 trap 'eval "$on_exit"' EXIT
 
 cmake --install "$build" --prefix "$prefix" >/dev/null
@@ -26,13 +26,14 @@ for size in 16 22 24 32 48 64 128 256; do
     [ -e "$prefix/share/icons/hicolor/${size}x$size/apps/$name.png" ] ||
         { echo "FAIL: no $size px icon"; exit 1; }
 done
-[ "$(ls "$prefix/share/$name/pngs" | wc -l)" -eq 15 ] || { echo "FAIL: not 15 images"; exit 1; }
+[ "$(find "$prefix/share/$name/pngs" -type f | wc -l)" -eq 15 ] || { echo "FAIL: not 15 images"; exit 1; }
 
 # The desktop entry names the launcher by its full path; it is started from /
 # under Xvfb and closed like a window manager would close it.
 exec_line=$(grep '^Exec=' "$prefix/share/applications/$name.desktop")
 [ "$exec_line" = "Exec=$prefix/bin/$name" ] || { echo "FAIL: the desktop entry says $exec_line"; exit 1; }
 program=${exec_line#Exec=} assets=/ out="$prefix/e2e" close_window=$2
+# shellcheck source=../e2e/lib.sh
 . "$(dirname "$0")/../e2e/lib.sh"
 start_display
 expect_start_and_close installed

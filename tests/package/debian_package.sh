@@ -20,7 +20,7 @@ scratch=$(mktemp -d /tmp/hangman-package-XXXXXX)
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 apt_get() { DEBIAN_FRONTEND=noninteractive $sudo apt-get -o DPkg::Lock::Timeout=600 -y -qq "$@" >"$scratch/apt.log" 2>&1 || { cat "$scratch/apt.log"; exit 1; }; }
-on_exit='rm -rf --one-file-system "$scratch"'
+on_exit="rm -rf --one-file-system $scratch"
 trap 'eval "$on_exit"' EXIT
 trap 'exit 1' INT TERM HUP
 fail() { echo "FAIL: $*"; exit 1; }
@@ -59,6 +59,7 @@ desktop-file-validate "$desktop" || fail "the installed desktop entry is not val
 exec_line=$(grep '^Exec=' "$desktop")
 [ "$exec_line" = "Exec=/usr/games/$name" ] || fail "the desktop entry says $exec_line"
 program=${exec_line#Exec=} assets=/ out="$scratch/e2e"
+# shellcheck source=../e2e/lib.sh
 . "$(dirname "$0")/../e2e/lib.sh"
 start_display
 expect_start_and_close installed
@@ -105,7 +106,7 @@ $in_root apt-get -y -qq --no-install-recommends install "/tmp/$(basename "$deb")
 cp "$root/var/cache/apt/archives/"*.deb "$archives/"
 echo "minimal Debian: the package installed with apt, $($in_root dpkg-query -W -f='${binary:Package}\n' | wc -l) packages in all"
 # A user (nobody) with a user's PATH and nothing else from this machine but the X server.
-program=env
+program=/usr/bin/env
 program_args="$sudo chroot --userspec=65534:65534 $root /usr/bin/env -i DISPLAY=$DISPLAY HOME=/nonexistent PATH=$user_path $name"
 expect_start_and_close minimal-root
 echo "minimal Debian: the game started as a user, showed its menu and closed with exit status 0"

@@ -22,7 +22,7 @@ close_window=$2
 setup=$(cd "$(dirname "$3")" && pwd)/$(basename "$3")
 scratch=$(mktemp -d /tmp/hangman-windows-XXXXXX)
 out=$scratch/out
-on_exit='wineserver -k 2>/dev/null || true; rm -rf "$scratch"'
+on_exit="wineserver -k 2>/dev/null || true; rm -rf $scratch"
 
 export WINEPREFIX="$scratch/wine" WINEDEBUG=-all WINEARCH=win64
 export WINEDLLOVERRIDES="mscoree,mshtml="  # no offer to install Mono or Gecko
@@ -31,6 +31,7 @@ mkdir -p "$scratch/unzipped" "$out"
 (cd "$scratch/unzipped" && cmake -E tar xf "$zip")
 folder=$(ls -d "$scratch"/unzipped/*/)
 program=wine program_args=chalk-hangman.exe assets=$folder window_wait=300
+# shellcheck source=../e2e/lib.sh
 . "$(dirname "$0")/../e2e/lib.sh"
 start_display
 
