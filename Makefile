@@ -4,7 +4,7 @@ JOBS ?= 2
 SOURCES = $(shell git ls-files --cached --others --exclude-standard '*.cpp' '*.hpp' 2>/dev/null || find src tests tools bench -name '*.[ch]pp')
 SHELL_SCRIPTS = $(shell git ls-files --cached --others --exclude-standard '*.sh' '*.sh.in' .ci/run 2>/dev/null || find . -name '*.sh' -o -name '*.sh.in')
 
-.PHONY: run install test deb test-package windows test-windows web test-web release test-release bench bench-web deps format check-format clean
+.PHONY: run install uninstall test deb test-package windows test-windows web test-web release test-release bench bench-web deps format check-format clean
 
 # Packages give their files the time of the last commit and are made with a
 # fixed umask and time zone: one source, the same bytes.
@@ -26,6 +26,10 @@ install: deps
 	cmake --preset release
 	cmake --build --preset release -j $(JOBS)
 	cmake --install build/release --prefix "$(PREFIX)" --strip
+
+# Removes what make install put into PREFIX.
+uninstall:
+	cmake -DMANIFEST=build/release/install_manifest.txt -DPREFIX="$(PREFIX)" -P packaging/uninstall.cmake
 
 test: deps check-format
 	cmake --preset ci

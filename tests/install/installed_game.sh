@@ -50,5 +50,18 @@ expect_launcher_error "the data folder" "$name: its data folder $prefix/bin/../s
 mv "$prefix/share/moved" "$prefix/share/$name"
 mv "$prefix/libexec/$name/$name" "$prefix/libexec/moved"
 expect_launcher_error "the program" "$name: the program $prefix/bin/../libexec/$name/$name is missing"
+mv "$prefix/libexec/moved" "$prefix/libexec/$name/$name"
+
+# The launcher gives way to the program: a signal sent to it reaches the game.
+start_game signal
+kill -TERM "$game"
+finish_game
+[ "$status" -eq 0 ] || fail "exit status $status after SIGTERM to the launcher (does it exec the game?)"
+
+# make uninstall: everything the manifest names, and the folders left empty.
+cmake -DMANIFEST="$build/install_manifest.txt" -DPREFIX="$prefix" -P "$(dirname "$0")/../../packaging/uninstall.cmake" >/dev/null
+left=$(find "$prefix" -mindepth 1 -path "$prefix/e2e" -prune -o -print)
+[ -z "$left" ] || fail "left after uninstalling: $left"
 echo "installed game: files in place, started from / as its desktop entry says, closed with status 0;" \
-    "a missing data folder or program is named"
+    "a missing data folder or program is named; a signal to the launcher reaches the game; uninstalled"
+

@@ -303,18 +303,28 @@ void reset_catalogue()
     dev_mode = false;
 }
 
-void start_game_media()
+bool start_game_media()
 {
-    ASSERT_EQ(0, chdir(HANGMAN_ASSET_DIR)) << "cannot enter " << HANGMAN_ASSET_DIR;
-    ASSERT_TRUE(init()) << "start-up failed: " << SDL_GetError();
-    ASSERT_TRUE(load_media()) << "the artwork in " << HANGMAN_ASSET_DIR << " did not load";
+    const char* failed = nullptr;
+    if (chdir(HANGMAN_ASSET_DIR) != 0) {
+        failed = "cannot enter the folder";
+    } else if (!init()) {
+        failed = "start-up failed";
+    } else if (!load_media()) {
+        failed = "the artwork did not load";
+    }
+    if (failed != nullptr) {
+        std::fprintf(stderr, "%s %s: %s\n", HANGMAN_ASSET_DIR, failed, SDL_GetError());
+        return false;
+    }
     flush_events();
+    return true;
 }
 
 void GameTest::SetUp()
 {
     dev_mode = false;  // as at every program start, also when tests share a process
-    start_game_media();
+    ASSERT_TRUE(start_game_media());
 }
 
 void GameTest::TearDown()

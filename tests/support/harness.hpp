@@ -82,8 +82,9 @@ void capture_pixels(bool on);
 const std::vector<Copy>& pending_copies();
 
 // Starts SDL as the game does and loads the media from the build's artwork,
-// working in that folder. Fails the test when something is missing.
-void start_game_media();
+// working in that folder. False, with the reason on standard error, when
+// the folder, a library or any file of the artwork is missing.
+bool start_game_media();
 
 // A test that runs with the game started and its media loaded, working in
 // the build's folder; everything is shut down again after the test.

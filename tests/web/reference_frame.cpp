@@ -73,7 +73,10 @@ int main(int argc, char* argv[])
     };
 
     setenv("SDL_VIDEODRIVER", "offscreen", 1);
-    harness::start_game_media();
+    if (!harness::start_game_media()) {
+        close();
+        return 1;
+    }
     harness::capture_pixels(true);
     for (const Screen& screen : screens) {
         if (std::strcmp(screen.name, argv[2]) == 0) {
