@@ -22,6 +22,8 @@
 #include "support/harness.hpp"
 #include "support/sdl_hooks.hpp"
 
+using namespace hangman;
+
 namespace {
 
 // Reading a pixel back makes the GL driver finish every queued drawing call.

@@ -11,6 +11,8 @@
 
 #include "app/app.hpp"
 
+using namespace hangman;
+
 namespace {
 std::chrono::steady_clock::time_point started;
 bool reported = false;

@@ -11,6 +11,8 @@
 #include "support/harness.hpp"
 #include "support/sdl_hooks.hpp"
 
+using namespace hangman;
+
 namespace {
 
 class ButtonTest : public harness::GameTest {

@@ -8,6 +8,8 @@
 #include "gfx/media.hpp"
 #include "support/harness.hpp"
 
+using namespace hangman;
+
 using harness::Batch;
 using harness::Copy;
 using harness::Frame;

@@ -15,6 +15,8 @@
 #include "support/harness.hpp"
 #include "support/sdl_hooks.hpp"
 
+using namespace hangman;
+
 namespace fs = std::filesystem;
 
 namespace {

@@ -24,6 +24,8 @@
 #include "support/harness.hpp"
 #include "support/sdl_hooks.hpp"
 
+using namespace hangman;
+
 using harness::Batch;
 using harness::Copy;
 using harness::Frame;

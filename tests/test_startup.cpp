@@ -17,6 +17,8 @@
 #include "support/harness.hpp"
 #include "support/sdl_hooks.hpp"
 
+using namespace hangman;
+
 namespace fs = std::filesystem;
 
 namespace {

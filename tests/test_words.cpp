@@ -7,6 +7,8 @@
 #include "game/words.hpp"
 #include "support/sdl_hooks.hpp"
 
+using namespace hangman;
+
 namespace {
 
 struct Level {

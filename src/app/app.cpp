@@ -11,6 +11,8 @@
 #include "app/log.hpp"
 #include "gfx/media.hpp"
 
+namespace hangman {
+
 namespace {
 
 // Where there is no display (no DISPLAY in an SSH session, say), SDL falls
@@ -125,3 +127,5 @@ int run_program()
     close();
     return status;
 }
+
+}  // namespace hangman

@@ -2,6 +2,8 @@
 // and shutdown, run in that order by run_program().
 #pragma once
 
+namespace hangman {
+
 // Runs the whole program; returns the exit status: 0 after a normal close,
 // 1 when start-up or loading failed.
 int run_program();
@@ -17,3 +19,5 @@ void run_main_menu();
 // Frees the media, destroys the renderer and window and shuts the libraries
 // down. Copes with anything that was never created.
 void close();
+
+}  // namespace hangman

@@ -4,6 +4,8 @@
 #include <cstdarg>
 #include <cstdio>
 
+namespace hangman {
+
 void log(const char* format, ...)
 {
     va_list args;
@@ -11,3 +13,5 @@ void log(const char* format, ...)
     std::vprintf(format, args);
     va_end(args);
 }
+
+}  // namespace hangman

@@ -8,5 +8,9 @@
 #define LOG_PRINTF_FORMAT
 #endif
 
+namespace hangman {
+
 // Prints the formatted text exactly as given: no prefix, no added newline.
 void log(const char* format, ...) LOG_PRINTF_FORMAT;
+
+}  // namespace hangman

@@ -8,5 +8,5 @@ int main(int argc, char* argv[])
 {
     (void)argc;
     (void)argv;
-    return run_program();
+    return hangman::run_program();
 }

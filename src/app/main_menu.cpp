@@ -10,6 +10,8 @@
 #include "screens/difficulty.hpp"
 #include "screens/options.hpp"
 
+namespace hangman {
+
 namespace {
 
 constexpr int figure_cycle = 168;  // 7 figure stages of 24 frames each
@@ -82,3 +84,5 @@ void run_main_menu()
         letter_frame = (letter_frame + 1 < letter_cycle) ? letter_frame + 1 : 0;
     }
 }
+
+}  // namespace hangman

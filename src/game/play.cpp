@@ -12,6 +12,8 @@
 #include "gfx/frame.hpp"
 #include "gfx/media.hpp"
 
+namespace hangman {
+
 namespace {
 
 constexpr int max_tries = 6;
@@ -217,3 +219,5 @@ bool play_game(std::string word)
         }
     }
 }
+
+}  // namespace hangman

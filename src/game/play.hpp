@@ -4,6 +4,10 @@
 
 #include <string>
 
+namespace hangman {
+
 // Plays one game; true when the window's close was requested (the program
 // must end), false when the player pressed a key on the win or lose picture.
 bool play_game(std::string word);
+
+}  // namespace hangman

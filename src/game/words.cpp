@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <ctime>
 
+namespace hangman {
+
 const char* const easy_words[words_per_level] = {
     "frog", "duck", "sumo", "list", "suck", "jazz", "iron", "neck", "exit",
     "fork", "fast", "bird", "room", "wolf", "trap", "nest", "free", "vote",
@@ -52,3 +54,5 @@ int letter_index(char ch)
     const int offset = static_cast<signed char>(ch) - 'a';
     return (offset >= 0 && offset < 26) ? offset + 1 : 0;
 }
+
+}  // namespace hangman

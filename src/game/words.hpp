@@ -4,6 +4,8 @@
 
 #include <string>
 
+namespace hangman {
+
 constexpr int words_per_level = 25;
 
 extern const char* const easy_words[words_per_level];  // difficulty 1: four letters
@@ -16,3 +18,5 @@ std::string pick_word(int difficulty);
 
 // 1 to 26 for 'a' to 'z', 0 for every other character.
 int letter_index(char ch);
+
+}  // namespace hangman

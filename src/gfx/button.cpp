@@ -1,6 +1,8 @@
 // Hit testing, looks and drawing of sprite buttons (see button.hpp).
 #include "gfx/button.hpp"
 
+namespace hangman {
+
 bool Button::contains(int px, int py) const
 {
     return px >= x && px <= x + width && py >= y && py <= y + height;
@@ -45,3 +47,5 @@ bool take_press(Button& button, const SDL_Event& event)
     button.pressed = false;
     return true;
 }
+
+}  // namespace hangman

@@ -7,6 +7,8 @@
 
 #include "gfx/texture.hpp"
 
+namespace hangman {
+
 struct Button {
     int x = 0;  // top-left corner of the sensitive rectangle, in window pixels
     int y = 0;
@@ -32,3 +34,5 @@ struct Button {
 // Feeds the event to the button; true when it pressed the button, and the
 // latch is then cleared again for the screen to act on the press.
 bool take_press(Button& button, const SDL_Event& event);
+
+}  // namespace hangman

@@ -3,6 +3,8 @@
 
 #include "gfx/media.hpp"
 
+namespace hangman {
+
 namespace {
 
 constexpr int fallback_refresh_rate = 60;
@@ -77,3 +79,5 @@ void set_frame_pacing(bool on)
     pacing = on;
     previous_frame = 0;
 }
+
+}  // namespace hangman

@@ -5,6 +5,8 @@
 
 #include <SDL.h>
 
+namespace hangman {
+
 // Takes the next queued event; true when `event` holds one. While the window
 // is hidden or minimised and `may_wait` is true, sleeps in SDL's event wait
 // until something arrives, so nothing is drawn that nobody could see. False
@@ -29,3 +31,5 @@ void present_frame();
 // Turns the pacing of present_frame on (the default) or off; loops that must
 // run frames back to back, such as the test suite's, turn it off.
 void set_frame_pacing(bool on);
+
+}  // namespace hangman

@@ -4,6 +4,8 @@
 
 #include "app/log.hpp"
 
+namespace hangman {
+
 SDL_Window* window = nullptr;
 SDL_Renderer* renderer = nullptr;
 TTF_Font* font = nullptr;
@@ -179,3 +181,5 @@ void free_media()
         texture->free();
     }
 }
+
+}  // namespace hangman

@@ -9,6 +9,8 @@
 #include "gfx/button.hpp"
 #include "gfx/texture.hpp"
 
+namespace hangman {
+
 constexpr int window_width = 640;
 constexpr int window_height = 480;
 
@@ -65,3 +67,5 @@ bool load_media();
 
 // Frees every texture of the catalogue and closes the font. Safe to repeat.
 void free_media();
+
+}  // namespace hangman

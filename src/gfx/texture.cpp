@@ -6,6 +6,8 @@
 #include "app/log.hpp"
 #include "gfx/media.hpp"
 
+namespace hangman {
+
 Texture::~Texture()
 {
     free();
@@ -59,3 +61,5 @@ void Texture::free()
         height = 0;
     }
 }
+
+}  // namespace hangman

@@ -7,6 +7,8 @@
 
 #include <string>
 
+namespace hangman {
+
 struct Texture {
     SDL_Texture* sdl_texture = nullptr;
     int width = 0;  // pixel size of the loaded image; 0 while empty
@@ -34,3 +36,5 @@ struct Texture {
 constexpr Uint8 colour_key_red = 30;
 constexpr Uint8 colour_key_green = 218;
 constexpr Uint8 colour_key_blue = 2;
+
+}  // namespace hangman

@@ -29,6 +29,8 @@ EM_ASYNC_JS(void, sleep_until_page_event, (), {
 
 }  // namespace
 
+namespace hangman {
+
 bool wait_event(SDL_Event& event)
 {
     while (SDL_PollEvent(&event) == 0) {
@@ -36,3 +38,5 @@ bool wait_event(SDL_Event& event)
     }
     return true;
 }
+
+}  // namespace hangman

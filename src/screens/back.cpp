@@ -4,6 +4,8 @@
 #include "app/log.hpp"
 #include "gfx/media.hpp"
 
+namespace hangman {
+
 bool back_pressed(const SDL_Event& event)
 {
     if (!take_press(back_button, event)) {
@@ -14,3 +16,5 @@ bool back_pressed(const SDL_Event& event)
     }
     return true;
 }
+
+}  // namespace hangman

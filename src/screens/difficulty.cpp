@@ -12,6 +12,8 @@
 #include "gfx/media.hpp"
 #include "screens/back.hpp"
 
+namespace hangman {
+
 namespace {
 
 struct Level {
@@ -75,3 +77,5 @@ bool run_difficulty_screen()
     }
     return false;
 }
+
+}  // namespace hangman

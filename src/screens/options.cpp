@@ -8,6 +8,8 @@
 #include "gfx/media.hpp"
 #include "screens/back.hpp"
 
+namespace hangman {
+
 namespace {
 
 // Flips developer mode. At rest the toggle shows the current state; under
@@ -51,3 +53,5 @@ bool run_options_screen()
     }
     return false;
 }
+
+}  // namespace hangman

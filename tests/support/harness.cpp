@@ -15,6 +15,8 @@
 #include "gfx/media.hpp"
 #include "support/sdl_hooks.hpp"
 
+using namespace hangman;
+
 namespace harness {
 
 namespace {
