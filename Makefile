@@ -6,13 +6,12 @@ SHELL_SCRIPTS = $(shell git ls-files --cached --others --exclude-standard '*.sh'
 
 .PHONY: run install uninstall test deb test-package windows test-windows web test-web release test-release bench bench-web deps format check-format clean
 
-# Packages give their files the time of the last commit and are made with a
-# fixed umask and time zone: one source, the same bytes.
-SOURCE_DATE_EPOCH ?= $(shell git log -1 --format=%ct 2>/dev/null)
-ifneq ($(SOURCE_DATE_EPOCH),)
-export SOURCE_DATE_EPOCH
-endif
-PACK = umask 022 && TZ=UTC
+# What ships is built by a shell with the last commit's time and a fixed
+# umask, time zone and locale: one source, the same bytes.
+deb windows web release: SHELL = scripts/reproducibly.sh
+
+# Runs a command without the network (a warm library cache must need none).
+OFFLINE = $(if $(filter 0,$(shell id -u)),unshare -n,unshare -rn)
 
 # Builds only the game and its artwork, then plays.
 run: deps
@@ -44,13 +43,14 @@ deb: deps
 	@scripts/install-deps.sh package
 	cmake --preset package
 	cmake --build --preset package -j $(JOBS)
-	$(PACK) cpack --preset package
+	cpack --preset package
 
-# Checks the package as a distribution would, installs it, plays it, purges it.
+# Checks the package as a distribution would, installs it, plays it, purges
+# it, also on a minimal Debian.
 test-package: deb
 	cmake --preset ci
 	cmake --build --preset ci --target close_window -j $(JOBS)
-	tests/package/debian_package.sh build/package build/ci/tests/close_window
+	tests/package/debian_package.sh build/package/release.txt build/ci/tests/close_window
 
 # The Windows zip and installer, cross-built: build/windows/chalk-hangman-<version>-windows-x64.zip
 # and ...-windows-x64-setup.exe. The libraries are built once from Debian's
@@ -61,15 +61,16 @@ windows: deps
 	cmake --build --preset dev --target make_art -j $(JOBS)
 	HANGMAN_WINDOWS_DEPS="$$(scripts/build-deps.sh windows)" && export HANGMAN_WINDOWS_DEPS && \
 	cmake --preset windows --fresh && cmake --build --preset windows -j $(JOBS) && \
-	$(PACK) cpack --preset windows && cmake --build --preset windows --target installer
+	cpack --preset windows && cmake --build --preset windows --target installer
 
 # Unpacks the zip and plays it under Wine in a headless X server, then installs,
-# plays and uninstalls the installer the same way.
+# plays and uninstalls the installer the same way. A warm library cache needs
+# no network.
 test-windows: windows
+	$(OFFLINE) scripts/build-deps.sh windows >/dev/null
 	cmake --preset ci
 	cmake --build --preset ci --target close_window -j $(JOBS)
-	tests/windows/smoke.sh build/windows/chalk-hangman-*-windows-x64.zip build/ci/tests/close_window \
-		build/windows/chalk-hangman-*-windows-x64-setup.exe
+	tests/windows/smoke.sh build/windows/release.txt build/ci/tests/close_window
 
 # The web site, built with Emscripten: build/web/ (index.html and the files it loads).
 # The libraries are built once from Debian's sources and kept in ~/.cache.
@@ -81,10 +82,13 @@ web: deps
 	cmake --preset web --fresh && cmake --build --preset web -j $(JOBS)
 	rm -rf build/web
 	cmake --install build/wasm --prefix build/web
+	cpack --preset web
 
 # Serves the site on 127.0.0.1 and plays it in headless Chromium, comparing
-# its screens with what the desktop build draws.
+# its screens with what the desktop build draws. A warm library cache needs
+# no network.
 test-web: web
+	$(OFFLINE) scripts/build-deps.sh web >/dev/null
 	cmake --preset ci
 	cmake --build --preset ci --target reference_frame -j $(JOBS)
 	cd tests/web && npm ci --no-audit --no-fund --loglevel=error

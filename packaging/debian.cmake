@@ -4,22 +4,24 @@
 # (and the OpenGL it opens at run time), and the font taken from
 # fonts-dejavu-core.
 
-# The maintainer is whoever builds the package, as Debian's own tools have it:
-# DEBFULLNAME and DEBEMAIL, or else the git identity of the source tree.
+# The maintainer is DEBFULLNAME and DEBEMAIL, as Debian's own tools have it,
+# or else the author of the commit built, so that one commit gives one
+# package whoever builds it.
 find_package(Git QUIET)
 set(parts name email)
 set(variables DEBFULLNAME DEBEMAIL)
-foreach(part variable IN ZIP_LISTS parts variables)
+set(formats %an %ae)
+foreach(part variable format IN ZIP_LISTS parts variables formats)
   set(maintainer_${part} "$ENV{${variable}}")
   if(GIT_FOUND AND maintainer_${part} STREQUAL "")
-    execute_process(COMMAND ${GIT_EXECUTABLE} config user.${part}
+    execute_process(COMMAND ${GIT_EXECUTABLE} log -1 --format=${format}
                     WORKING_DIRECTORY ${CMAKE_SOURCE_DIR} OUTPUT_VARIABLE maintainer_${part}
                     OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
   endif()
 endforeach()
 if(maintainer_name STREQUAL "" OR maintainer_email STREQUAL "")
-  message(FATAL_ERROR "The package needs a maintainer: set DEBFULLNAME and DEBEMAIL, "
-                      "or git's user.name and user.email")
+  message(FATAL_ERROR "The package needs a maintainer: set DEBFULLNAME and DEBEMAIL "
+                      "(outside a git checkout)")
 endif()
 set(HANGMAN_MAINTAINER "${maintainer_name} <${maintainer_email}>" CACHE STRING
     "Maintainer of the Debian package")
@@ -41,7 +43,10 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME ${HANGMAN_NAME})
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
-set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+execute_process(COMMAND dpkg --print-architecture OUTPUT_VARIABLE architecture
+                OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+set(CPACK_DEBIAN_FILE_NAME ${HANGMAN_NAME}_${PROJECT_VERSION}_${architecture}.deb)
+hangman_release_artefacts(${CMAKE_BINARY_DIR}/${CPACK_DEBIAN_FILE_NAME})
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${HANGMAN_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)

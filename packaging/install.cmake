@@ -19,6 +19,26 @@ function(hangman_install_licences deps)
   install(DIRECTORY ${deps}/licenses/ DESTINATION licences)
 endfunction()
 
+# What this build makes for a release, in <build>/release.txt, which
+# scripts/release.sh reads: the release's name and version as its first line,
+# then the files, one a line.
+function(hangman_release_artefacts)
+  list(JOIN ARGN "\n" files)
+  file(WRITE ${CMAKE_BINARY_DIR}/release.txt "${HANGMAN_NAME}-${PROJECT_VERSION}\n${files}\n")
+endfunction()
+
+# The installation as a zip, <name>-<version>-<suffix>.zip with one folder of
+# the same name (cpack); HANGMAN_ZIP is its path.
+macro(hangman_zip suffix)
+  set(CPACK_GENERATOR ZIP)
+  set(CPACK_PACKAGE_NAME ${HANGMAN_NAME})
+  set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+  set(CPACK_PACKAGE_FILE_NAME ${HANGMAN_NAME}-${PROJECT_VERSION}-${suffix})
+  set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
+  set(HANGMAN_ZIP ${CMAKE_BINARY_DIR}/${CPACK_PACKAGE_FILE_NAME}.zip)
+  include(CPack)
+endmacro()
+
 if(WIN32)
   include(packaging/windows.cmake)
   return()

@@ -84,3 +84,6 @@ install(FILES ${CMAKE_BINARY_DIR}/index.html ${CMAKE_BINARY_DIR}/${HANGMAN_NAME}
         DESTINATION .)
 install(FILES ${HANGMAN_WINDOW_ICON} DESTINATION .)  # the page's icon
 hangman_install_licences(${HANGMAN_WEB_DEPS})
+
+hangman_zip(web)
+hangman_release_artefacts(${HANGMAN_ZIP})

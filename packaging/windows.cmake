@@ -43,9 +43,9 @@ hangman_install_licences(${HANGMAN_WINDOWS_DEPS})
 
 # The installer: the same folder, installed for it and packed by NSIS.
 find_program(HANGMAN_MAKENSIS makensis)
+set(setup ${HANGMAN_NAME}-${PROJECT_VERSION}-windows-x64-setup.exe)
 if(HANGMAN_MAKENSIS)
   set(folder ${CMAKE_BINARY_DIR}/installer/${HANGMAN_NAME})
-  set(setup ${HANGMAN_NAME}-${PROJECT_VERSION}-windows-x64-setup.exe)
   add_custom_target(installer
     COMMAND ${CMAKE_COMMAND} -E rm -rf ${folder}
     COMMAND ${CMAKE_COMMAND} --install ${CMAKE_BINARY_DIR} --prefix ${folder}
@@ -59,9 +59,5 @@ if(HANGMAN_MAKENSIS)
     VERBATIM)
 endif()
 
-set(CPACK_GENERATOR ZIP)
-set(CPACK_PACKAGE_NAME ${HANGMAN_NAME})
-set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_FILE_NAME ${HANGMAN_NAME}-${PROJECT_VERSION}-windows-x64)
-set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
-include(CPack)
+hangman_zip(windows-x64)
+hangman_release_artefacts(${HANGMAN_ZIP} ${CMAKE_BINARY_DIR}/${setup})

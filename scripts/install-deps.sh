@@ -9,8 +9,8 @@
 #                              fetch and build Debian's sources, and Wine
 #   install-deps.sh web        also Emscripten, the same source tools, and
 #                              Chromium to play the page in
-#   install-deps.sh release    also what makes the release's archives
-#                              reproducible
+#   install-deps.sh release    also git, which the release reads the commit
+#                              from
 set -eu
 
 packages="cmake make g++ pkg-config
@@ -24,7 +24,7 @@ case "${1:-}" in
         dpkg-dev xz-utils debian-archive-keyring wine wine64 nsis" ;;
     web) packages="$packages emscripten dpkg-dev xz-utils debian-archive-keyring fonttools
         chromium" ;;
-    release) packages="$packages strip-nondeterminism git" ;;
+    release) packages="$packages git" ;;
     "") ;;
     *) echo "install-deps.sh: unknown group $1" >&2; exit 2 ;;
 esac

@@ -11,10 +11,10 @@
 # every exit, failed or not.
 # Installs and removes packages: it needs root (or sudo) and is meant for CI.
 #
-#   debian_package.sh <folder with the .deb> <close_window binary>
+#   debian_package.sh <the build's release.txt> <close_window binary>
 set -eu
 name=chalk-hangman
-deb=$(ls "$1"/${name}_*.deb)
+deb=$(grep '\.deb$' "$1")
 close_window=$2
 scratch=$(mktemp -d /tmp/hangman-package-XXXXXX)
 sudo=""
@@ -43,7 +43,7 @@ if ! dpkg-query -W -f='${Status}' bsdgames 2>/dev/null | grep -q "install ok ins
     apt_get install --no-install-recommends bsdgames
     on_exit="$on_exit; DEBIAN_FRONTEND=noninteractive $sudo apt-get -y -qq purge bsdgames >/dev/null 2>&1"
 fi
-apt_get install "$(cd "$(dirname "$deb")" && pwd)/$(basename "$deb")"
+apt_get install "$deb"
 dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { sub(/^\./, "", $6); print $6 }' >"$scratch/files"
 [ "$(dpkg -S /usr/games/hangman | cut -d: -f1)" = bsdgames ] || fail "/usr/games/hangman is not BSD's any more"
 # A user's PATH on Debian (root's has no games folder).

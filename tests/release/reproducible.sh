@@ -1,9 +1,11 @@
 #!/bin/sh
 # The release, bit for bit: makes it twice, in two fresh clones of the
 # committed tree in different folders, the second with another umask and
-# time zone, and fails unless both SHA256SUMS are the same (the dependency
-# caches in ~/.cache are shared). Also checks that make release refuses a
-# tree with uncommitted changes.
+# time zone and a dependency cache of its own, built from the sources; both
+# must list the same SHA256SUMS, and each must check against its files. Then
+# `make deb` alone, under umask 077, must give the release's package. Also
+# checks that make release refuses a tree with an edited, a staged or an
+# untracked file.
 #
 #   tests/release/reproducible.sh
 set -eu
@@ -18,25 +20,46 @@ second=$scratch/two/a/longer/path/to/the/game
 git clone -q "$source_tree" "$first"
 git clone -q "$source_tree" "$second"
 
-echo "# an edited file" >>"$first/README.md"
-status=0
-message=$(cd "$first" && make release 2>&1) || status=$?
-[ "$status" -ne 0 ] || fail "make release ran on a tree with uncommitted changes"
-case $message in *"uncommitted changes"*) ;; *) fail "make release refused without saying why: $message" ;; esac
-git -C "$first" checkout -q README.md
-echo "release: refused with uncommitted changes"
+# ---- Refused: each kind of change to the tree, one at a time.
+for change in edited staged untracked; do
+    case $change in
+        edited) echo "# an edited file" >>"$first/README.md" ;;
+        staged) echo "new" >"$first/new-file" && git -C "$first" add new-file ;;
+        untracked) echo "new" >"$first/new-file" ;;
+    esac
+    status=0
+    message=$(cd "$first" && make release 2>&1) || status=$?
+    [ "$status" -ne 0 ] || fail "make release ran on a tree with an $change file"
+    case $message in *"uncommitted changes"*) ;; *) fail "make release refused an $change file without saying why: $message" ;; esac
+    git -C "$first" reset -q --hard && git -C "$first" clean -q -f
+done
+echo "release: refused with an edited, a staged and an untracked file"
 
+# ---- Made twice.
 started=$(date +%s)
 (cd "$first" && make release) >"$scratch/one.log" 2>&1 || { tail -n 30 "$scratch/one.log"; fail "the first release failed"; }
-(cd "$second" && umask 077 && TZ=Pacific/Auckland make release) >"$scratch/two.log" 2>&1 ||
-    { tail -n 30 "$scratch/two.log"; fail "the second release failed"; }
-echo "release: made twice in $(($(date +%s) - started)) s"
+(cd "$second" && umask 077 && TZ=Pacific/Auckland HANGMAN_DEPS_CACHE="$scratch/cache" make release) \
+    >"$scratch/two.log" 2>&1 || { tail -n 30 "$scratch/two.log"; fail "the second release failed"; }
+echo "release: made twice, the second with its own library cache, in $(($(date +%s) - started)) s"
 
 cat "$first/dist/SHA256SUMS"
-count=$(wc -l <"$first/dist/SHA256SUMS")
-[ "$count" -eq 5 ] || fail "$count artefacts instead of 5"
+for clone in "$first" "$second"; do
+    (cd "$clone/dist" && sha256sum --quiet -c SHA256SUMS) || fail "SHA256SUMS does not check in $clone/dist"
+    # Every artefact the builds list, and the source archive: nothing else.
+    expected=$(cd "$clone/build" && { tail -q -n +2 package/release.txt windows/release.txt wasm/release.txt |
+        xargs -n 1 basename; echo "$(head -n 1 package/release.txt).tar.gz"; } | sort)
+    listed=$(awk '{ print $2 }' "$clone/dist/SHA256SUMS" | sort)
+    [ "$listed" = "$expected" ] || fail "SHA256SUMS lists $listed instead of $expected"
+done
 if ! cmp -s "$first/dist/SHA256SUMS" "$second/dist/SHA256SUMS"; then
     diff "$first/dist/SHA256SUMS" "$second/dist/SHA256SUMS" || true
     fail "the two releases differ"
 fi
-echo "release: both SHA256SUMS are the same"
+echo "release: both SHA256SUMS are the same and check against their files"
+
+# ---- make deb alone, whatever the umask, gives the release's package.
+rm -rf "$second/build/package"
+(cd "$second" && umask 077 && make deb) >"$scratch/deb.log" 2>&1 || { tail -n 30 "$scratch/deb.log"; fail "make deb failed"; }
+deb=$(grep '\.deb$' "$second/build/package/release.txt")
+cmp -s "$deb" "$second/dist/$(basename "$deb")" || fail "make deb under umask 077 differs from the release's package"
+echo "release: make deb alone under umask 077 gives the release's package"

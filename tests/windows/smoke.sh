@@ -15,11 +15,11 @@
 # each line with CR LF. Wine's time limits are generous: a slow machine must
 # not fail the test.
 #
-#   smoke.sh <the zip> <close_window binary> <the installer>
+#   smoke.sh <the build's release.txt> <close_window binary>
 set -eu
-zip=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
+zip=$(grep '\.zip$' "$1")
+setup=$(grep 'setup\.exe$' "$1")
 close_window=$2
-setup=$(cd "$(dirname "$3")" && pwd)/$(basename "$3")
 scratch=$(mktemp -d /tmp/hangman-windows-XXXXXX)
 out=$scratch/out
 on_exit="wineserver -k 2>/dev/null || true; rm -rf $scratch"
