@@ -17,7 +17,7 @@ OFFLINE = $(if $(filter 0,$(shell id -u)),unshare -n,unshare -rn)
 run: deps
 	cmake --preset dev
 	cmake --build --preset dev --target hangman -j $(JOBS)
-	cd build/dev && ./chalk-hangman
+	cd build/artwork && ../dev/chalk-hangman
 
 # Installs an optimised build into PREFIX: ~/.local unless given.
 PREFIX ?= $(HOME)/.local
@@ -57,8 +57,6 @@ test-package: deb
 # sources and kept in ~/.cache.
 windows: deps
 	@scripts/install-deps.sh windows
-	cmake --preset dev
-	cmake --build --preset dev --target make_art -j $(JOBS)
 	HANGMAN_WINDOWS_DEPS="$$(scripts/build-deps.sh windows)" && export HANGMAN_WINDOWS_DEPS && \
 	cmake --preset windows --fresh && cmake --build --preset windows -j $(JOBS) && \
 	cpack --preset windows && cmake --build --preset windows --target installer
@@ -76,8 +74,6 @@ test-windows: windows
 # The libraries are built once from Debian's sources and kept in ~/.cache.
 web: deps
 	@scripts/install-deps.sh web
-	cmake --preset dev
-	cmake --build --preset dev --target make_art -j $(JOBS)
 	HANGMAN_WEB_DEPS="$$(scripts/build-deps.sh web)" && export HANGMAN_WEB_DEPS && \
 	cmake --preset web --fresh && cmake --build --preset web -j $(JOBS)
 	rm -rf build/web

@@ -18,7 +18,7 @@
 set -eu
 build=$(cd "$1" && pwd)
 runs=${2:-10}
-program=$build/chalk-hangman assets=$build out=$build/bench-out close_window=$build/tests/close_window
+program=$build/chalk-hangman assets=$(cd "$(dirname "$0")/../build/artwork" && pwd) out=$build/bench-out close_window=$build/tests/close_window
 # shellcheck source=../tests/e2e/lib.sh
 . "$(dirname "$0")/../tests/e2e/lib.sh"
 

@@ -145,7 +145,7 @@ configure_file(packaging/${HANGMAN_APPSTREAM_ID}.metainfo.xml.in
 install(FILES ${CMAKE_BINARY_DIR}/${HANGMAN_APPSTREAM_ID}.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 foreach(size IN LISTS HANGMAN_ICON_SIZES)
-  install(FILES ${CMAKE_BINARY_DIR}/icons/${size}.png
+  install(FILES ${HANGMAN_ARTWORK_DIR}/icons/${size}.png
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
           RENAME ${HANGMAN_NAME}.png)
 endforeach()

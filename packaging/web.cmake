@@ -24,9 +24,11 @@ add_custom_command(
 
 # The files the game reads, packed into one download. The packager is given
 # each file by name, so the package's order is the same on every machine.
+# It is given relative paths only, so that no folder of this machine enters it.
+file(RELATIVE_PATH artwork ${CMAKE_BINARY_DIR} ${HANGMAN_ARTWORK_DIR})
 set(data_files)
 foreach(image IN LISTS HANGMAN_IMAGES)
-  list(APPEND data_files pngs/${image}@/pngs/${image})
+  list(APPEND data_files ${artwork}/pngs/${image}@/pngs/${image})
 endforeach()
 list(APPEND data_files web-font/AtariST8x16SystemFont.ttf@/png/AtariST8x16SystemFont.ttf)
 set(data ${CMAKE_BINARY_DIR}/${HANGMAN_NAME}.data)

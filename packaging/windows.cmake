@@ -14,9 +14,9 @@ find_program(HANGMAN_CONVERT NAMES convert magick REQUIRED)
 set(HANGMAN_ICO ${CMAKE_BINARY_DIR}/${HANGMAN_NAME}.ico)
 add_custom_command(
   OUTPUT ${HANGMAN_ICO}
-  COMMAND ${HANGMAN_CONVERT} ${CMAKE_BINARY_DIR}/icons/16.png ${CMAKE_BINARY_DIR}/icons/24.png
-          ${CMAKE_BINARY_DIR}/icons/32.png ${CMAKE_BINARY_DIR}/icons/48.png
-          ${CMAKE_BINARY_DIR}/icons/64.png ${CMAKE_BINARY_DIR}/icons/256.png ${HANGMAN_ICO}
+  COMMAND ${HANGMAN_CONVERT} ${HANGMAN_ARTWORK_DIR}/icons/16.png ${HANGMAN_ARTWORK_DIR}/icons/24.png
+          ${HANGMAN_ARTWORK_DIR}/icons/32.png ${HANGMAN_ARTWORK_DIR}/icons/48.png
+          ${HANGMAN_ARTWORK_DIR}/icons/64.png ${HANGMAN_ARTWORK_DIR}/icons/256.png ${HANGMAN_ICO}
   DEPENDS ${HANGMAN_ICON_FILES}
   COMMENT "Gathering the icons into ${HANGMAN_NAME}.ico")
 enable_language(RC)

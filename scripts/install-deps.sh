@@ -16,7 +16,7 @@ set -eu
 packages="cmake make g++ pkg-config
 libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev fonts-dejavu-core
 libgl1-mesa-dri libegl-mesa0 googletest libgtest-dev
-xvfb xdotool x11-utils imagemagick libx11-dev clang-format shellcheck"
+xvfb xdotool x11-utils imagemagick libx11-dev clang-format shellcheck groff-base"
 case "${1:-}" in
     package) packages="$packages dpkg-dev file lintian desktop-file-utils appstream man-db groff-base
         debootstrap" ;;

@@ -32,10 +32,11 @@ check_layout() {
         -P "$source_dir/packaging/write_launcher.cmake" || fail "$1: no launcher written"
     exec_line=$(grep '^Exec=' "$scratch/game.desktop")
     [ "$exec_line" = "${7:-Exec=$(full "$3")/game}" ] || fail "$1: the desktop entry says $exec_line"
-    # The manual's folders, with troff's signs for backslash, minus and space read back.
-    sed 's/\\e/\\/g; s/\\-/-/g; s/\\ / /g' "$scratch/game.6" >"$scratch/game.6.text"
+    # The manual's folders, as groff shows them to a reader: every backslash,
+    # minus, quote and space of the path comes out as it is.
+    groff -man -Tutf8 -rLL=2000n -P-cbou "$scratch/game.6" 2>&1 | sed 's/^ *//' >"$scratch/game.6.text"
     for path in "$(full "$5")/pngs/" "$(full "$4")/game" "$(full "$3")/game"; do
-        grep -qxF ".I $path" "$scratch/game.6.text" || fail "$1: the manual page does not name $path"
+        grep -qxF "$path" "$scratch/game.6.text" || fail "$1: the manual page does not show $path"
     done
     chmod +x "$(full "$3")/game"
     mkdir -p "$(full "$4")" "$(full "$5")"
@@ -77,7 +78,7 @@ check_layout "odd prefix" "$scratch/my \"games\" \$HOME \`x\` 100%" bin libexec/
     "$(printf 'Exec="%s/my \\\\"games\\\\" \\\\$HOME \\\\`x\\\\` 100%%%%/bin/game"' "$scratch")"
 check_layout "prefix with a space" "$scratch/my games" bin libexec/game share/game movable \
     "Exec=\"$scratch/my games/bin/game\""
-odd="$scratch/odd \$HOME \`x\` \"q\""
+odd="$scratch/odd \$HOME \`x\` \"q\" back\\slash"
 check_layout "absolute folders with shell characters" "$scratch/abs4" bin "$odd/lib" "$odd/data" fixed
 check_layout "data beside the launcher" "$scratch/flat" bin libexec/game bin movable
 echo "launcher layouts: every layout starts the program in its data folder"

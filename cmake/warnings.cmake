@@ -1,0 +1,16 @@
+# Compiler warnings for our own targets; HANGMAN_WERROR makes them errors.
+option(HANGMAN_WERROR "Treat compiler warnings as errors" OFF)
+function(hangman_warnings target)
+  if(MSVC)
+    target_compile_options(${target} PRIVATE /W4)
+    if(HANGMAN_WERROR)
+      target_compile_options(${target} PRIVATE /WX)
+    endif()
+  else()
+    target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow -Wconversion
+                                             -Wno-sign-conversion)
+    if(HANGMAN_WERROR)
+      target_compile_options(${target} PRIVATE -Werror)
+    endif()
+  endif()
+endfunction()
