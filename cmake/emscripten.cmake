@@ -14,6 +14,10 @@ list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES HANGMAN_WEB_DEPS)
 
 # Emscripten's linker runs JavaScript tools with the machine's node, which
 # may not be Debian's; Debian keeps the modules they need in /usr/share/nodejs.
+# The configure checks (here and in the libraries' builds) and every link
+# get it: this is the one place that says so.
 if(NOT DEFINED ENV{NODE_PATH} AND EXISTS /usr/share/nodejs)
+  set(ENV{NODE_PATH} /usr/share/nodejs)
+  set(CMAKE_C_LINKER_LAUNCHER ${CMAKE_COMMAND} -E env NODE_PATH=/usr/share/nodejs)
   set(CMAKE_CXX_LINKER_LAUNCHER ${CMAKE_COMMAND} -E env NODE_PATH=/usr/share/nodejs)
 endif()

@@ -41,9 +41,6 @@ case $target in
         compiler=emcc
         variable=HANGMAN_WEB_DEPS
         shared=OFF pic=OFF link_flags=""
-        # Emscripten runs its JavaScript tools with the machine's node, which
-        # may not be Debian's; Debian keeps the modules they need here.
-        export NODE_PATH="${NODE_PATH:-/usr/share/nodejs}"
         ;;
     *) echo "usage: build-deps.sh windows|web" >&2; exit 2 ;;
 esac
