@@ -8,6 +8,7 @@
 
 #include "game/play.hpp"
 #include "gfx/media.hpp"
+#include "support/game_view.hpp"
 #include "support/harness.hpp"
 #include "support/sdl_hooks.hpp"
 
@@ -15,52 +16,10 @@ using namespace hangman;
 
 using harness::Batch;
 using harness::Frame;
+using harness::GameView;
+using harness::read_game;
 
 namespace {
-
-// What a game frame shows, read back from the sprites copied into it.
-struct GameView {
-    int figure_stage = -1;
-    int tries_digit = -1;
-    std::string guessed;                // small letters in drawing order
-    std::vector<SDL_Point> guessed_at;  // where each was drawn
-    std::string word_row;               // '_' for a hidden position
-    std::vector<int> word_row_x;
-    char selection = '?';  // '_' when no letter is chosen
-    bool win_shown = false;
-    bool lose_shown = false;
-};
-
-char letter_of(int index)
-{
-    return index == 0 ? '_' : static_cast<char>('a' + index - 1);
-}
-
-GameView read_game(const Frame& frame)
-{
-    GameView view;
-    for (const harness::Copy& copy : frame.copies) {
-        if (copy.texture == win_screen_texture.sdl_texture) {
-            view.win_shown = true;
-        } else if (copy.texture == lose_screen_texture.sdl_texture) {
-            view.lose_shown = true;
-        } else if (copy.texture == hung_boi_texture.sdl_texture) {
-            view.figure_stage = copy.clip.x / 55;
-        } else if (copy.texture == alpha_texture.sdl_texture && copy.clip.x == 47) {
-            view.guessed += letter_of(copy.clip.y / 14);
-            view.guessed_at.push_back({copy.destination.x, copy.destination.y});
-        } else if (copy.texture == alpha_texture.sdl_texture && copy.clip.x == 57) {
-            view.tries_digit = copy.clip.y / 14;
-        } else if (copy.texture == alpha_texture.sdl_texture && copy.destination.y == 280) {
-            view.word_row += letter_of(copy.clip.y / 53);
-            view.word_row_x.push_back(copy.destination.x);
-        } else if (copy.texture == alpha_texture.sdl_texture && copy.destination.x == 437 &&
-                   copy.destination.y == 372) {
-            view.selection = letter_of(copy.clip.y / 53);
-        }
-    }
-    return view;
-}
 
 // Keys as text: letters are letter keys, ' ' Space, '<' Backspace, '#' the
 // 1 key (neither a letter nor an action).

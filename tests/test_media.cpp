@@ -12,19 +12,16 @@
 
 #include "app/app.hpp"
 #include "gfx/media.hpp"
+#include "support/game_view.hpp"
 #include "support/harness.hpp"
 #include "support/sdl_hooks.hpp"
 
 using namespace hangman;
+using harness::same;
 
 namespace fs = std::filesystem;
 
 namespace {
-
-bool same(const SDL_Rect& a, const SDL_Rect& b)
-{
-    return a.x == b.x && a.y == b.y && a.w == b.w && a.h == b.h;
-}
 
 std::string text_of(const SDL_Rect& r)
 {

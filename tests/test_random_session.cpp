@@ -21,6 +21,7 @@
 #include "app/app.hpp"
 #include "game/words.hpp"
 #include "gfx/media.hpp"
+#include "support/game_view.hpp"
 #include "support/harness.hpp"
 #include "support/sdl_hooks.hpp"
 
@@ -29,6 +30,10 @@ using namespace hangman;
 using harness::Batch;
 using harness::Copy;
 using harness::Frame;
+using harness::GameView;
+using harness::index_in;
+using harness::read_game;
+using harness::same;
 
 namespace {
 
@@ -36,23 +41,6 @@ unsigned long long setting(const char* name, unsigned long long fallback)
 {
     const char* value = std::getenv(name);
     return value != nullptr ? std::strtoull(value, nullptr, 10) : fallback;
-}
-
-bool same(const SDL_Rect& a, const SDL_Rect& b)
-{
-    return a.x == b.x && a.y == b.y && a.w == b.w && a.h == b.h;
-}
-
-// Index of `clip` in `table`, or -1.
-template <size_t N>
-int index_in(const SDL_Rect (&table)[N], const SDL_Rect& clip)
-{
-    for (size_t i = 0; i < N; ++i) {
-        if (same(table[i], clip)) {
-            return static_cast<int>(i);
-        }
-    }
-    return -1;
 }
 
 // Points worth pressing: every button's corners and far edges, one pixel
@@ -180,37 +168,6 @@ private:
 };
 
 // What a game frame shows of the game's state.
-struct GameView {
-    std::string guessed;   // letters in the order drawn
-    std::string word_row;  // '_' for a hidden letter
-    int digit = -1;
-    int stage = -1;
-};
-
-char letter_of(int index)
-{
-    return index <= 0 ? '_' : static_cast<char>('a' + index - 1);
-}
-
-GameView read_game(const Frame& frame)
-{
-    GameView view;
-    for (const Copy& copy : frame.copies) {
-        if (copy.texture == hung_boi_texture.sdl_texture) {
-            view.stage = index_in(hung_boi_clips, copy.clip);
-        } else if (copy.texture != alpha_texture.sdl_texture) {
-            continue;
-        } else if (copy.clip.x == 47) {
-            view.guessed += letter_of(index_in(small_letter_clips, copy.clip));
-        } else if (copy.clip.x == 57) {
-            view.digit = index_in(digit_clips, copy.clip);
-        } else if (copy.destination.y == 280) {
-            view.word_row += letter_of(index_in(letter_clips, copy.clip));
-        }
-    }
-    return view;
-}
-
 // The game as it must be after the letters guessed so far, for one word.
 GameView expected_game(const std::string& word, const std::string& guessed)
 {
@@ -223,15 +180,15 @@ GameView expected_game(const std::string& word, const std::string& guessed)
     for (char letter : word) {
         view.word_row += guessed.find(letter) != std::string::npos ? letter : '_';
     }
-    view.digit = std::max(0, 6 - wrong);
-    view.stage = 6 - view.digit;
+    view.tries_digit = std::max(0, 6 - wrong);
+    view.figure_stage = 6 - view.tries_digit;
     return view;
 }
 
 std::string describe(const GameView& view)
 {
     return "row \"" + view.word_row + "\", guessed \"" + view.guessed + "\", tries " +
-           std::to_string(view.digit) + ", figure stage " + std::to_string(view.stage);
+           std::to_string(view.tries_digit) + ", figure stage " + std::to_string(view.figure_stage);
 }
 
 // The secret word of a game, known from the random number the word bank drew
@@ -264,7 +221,8 @@ public:
         for (const std::string& word : words_) {
             const GameView expected = expected_game(word, drawn.guessed);
             const bool fits = expected.word_row == drawn.word_row &&
-                              expected.digit == drawn.digit && expected.stage == drawn.stage;
+                              expected.tries_digit == drawn.tries_digit &&
+                              expected.figure_stage == drawn.figure_stage;
             if (fits) {
                 fitting.push_back(word);
             } else if (mismatch.empty()) {
