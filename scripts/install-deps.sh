@@ -21,7 +21,7 @@ case "${1:-}" in
     package) packages="$packages dpkg-dev file lintian desktop-file-utils appstream man-db groff-base
         debootstrap" ;;
     windows) packages="$packages gcc-mingw-w64-x86-64 g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
-        dpkg-dev xz-utils debian-archive-keyring wine wine64 nsis" ;;
+        dpkg-dev xz-utils debian-archive-keyring wine wine64 nsis liblnk-utils" ;;
     web) packages="$packages emscripten dpkg-dev xz-utils debian-archive-keyring fonttools
         chromium" ;;
     release) packages="$packages git" ;;

@@ -19,6 +19,7 @@ start_display() {
     Xvfb -displayfd 3 -noreset -screen 0 800x600x24 -nolisten tcp 3>"$out/display" >"$out/xvfb.log" 2>&1 &
     xvfb=$!
     trap 'kill "$xvfb" 2>/dev/null || true; eval "${on_exit:-:}"' EXIT
+    trap 'exit 1' INT TERM HUP
     for _ in $(seq 100); do
         [ -s "$out/display" ] && break
         sleep 0.1

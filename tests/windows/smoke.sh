@@ -7,10 +7,14 @@
 # must print the loader's lines and "Failed to load media." and exit with 1.
 # The program must carry its version information and its manifest. Last,
 # the installer, in the same new prefix: a silent install must put the game
-# and its licences in Program Files, a Start menu entry and an entry under
-# installed apps in the registry; the installed game must show its two lines
-# and end with status 0 on a close request; a silent uninstall must leave no
-# file, folder or registry key of it behind.
+# and its licences in Program Files, a Start menu entry that starts the game
+# in its folder, and an entry under installed apps with every value as it
+# should be; while the installed game runs, a silent install or uninstall
+# must end with status 2 and change nothing; the game must show its two
+# lines and end with status 0 on a close request; an install into a new
+# nested folder (/D) must remove the first installation, and a silent
+# uninstall must then leave no file, folder (the ones made for /D included)
+# or registry key of it behind.
 # The console text is compared byte for byte: on Windows the C runtime ends
 # each line with CR LF. Wine's time limits are generous: a slow machine must
 # not fail the test.
@@ -89,34 +93,92 @@ echo "windows: version information and manifest in the program"
 
 # ---- The installer: install, play, uninstall, silently.
 installed="$WINEPREFIX/drive_c/Program Files/Chalk Hangman"
+windows_installed='C:\Program Files\Chalk Hangman'
 entry="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Chalk Hangman.lnk"
 key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\chalk-hangman'
-timeout 300 wine "$setup" /S >"$out/setup.txt" 2>&1 || fail "the installer failed: $(cat "$out/setup.txt")"
-timeout 300 wineserver -w || true
+# Runs the installer or uninstaller $1 with the arguments that follow; sets
+# $status. A plain uninstaller runs a copy of itself and ends at once: then
+# wait_for_wine waits for the copy.
+run_setup() {
+    status=0
+    timeout 300 wine "$@" >"$out/setup.txt" 2>&1 || status=$?
+}
+wait_for_wine() { timeout 300 wineserver -w || true; }
+# What an installation looks like from outside: the files of drive C: with
+# their sums, and the registry key.
+snapshot() {
+    { (cd "$WINEPREFIX/drive_c" && find . -path ./windows -prune -o -path ./users -prune -o \
+        -type f -print | sort | xargs -d '\n' sha256sum) 2>/dev/null
+      wine reg query "$key" /reg:64 2>/dev/null | tr -d '\r'; } >"$out/$1.txt"
+}
+run_setup "$setup" /S
+[ "$status" -eq 0 ] || fail "the installer failed with status $status: $(cat "$out/setup.txt")"
 for file in chalk-hangman.exe SDL2.dll pngs/menu_screen.png png/AtariST8x16SystemFont.ttf \
     licences/Chalk-Hangman.txt licences/SDL2.txt uninstall.exe; do
     [ -f "$installed/$file" ] || fail "the installer did not install $file"
 done
 [ -f "$entry" ] || fail "no Start menu entry"
-grep -q "chalk-hangman.exe" "$entry" || fail "the Start menu entry does not start the game"
+lnkinfo "$entry" | tr -d '\r' >"$out/entry.txt"
+grep -qxF "	Local path			: $windows_installed\chalk-hangman.exe" "$out/entry.txt" ||
+    fail "the Start menu entry does not start the game: $(cat "$out/entry.txt")"
+grep -qxF "	Working directory		: $windows_installed" "$out/entry.txt" ||
+    fail "the Start menu entry does not start the game in its folder: $(cat "$out/entry.txt")"
 wine reg query "$key" /reg:64 2>/dev/null | tr -d '\r' >"$out/registry.txt" ||
     fail "no entry under installed apps"
-for value in "DisplayName    REG_SZ    Chalk Hangman" "Publisher    REG_SZ    The Chalk Hangman developers" \
-    "DisplayVersion    REG_SZ    $version" "EstimatedSize    REG_DWORD" "UninstallString    REG_SZ" \
-    "QuietUninstallString    REG_SZ" "DisplayIcon    REG_SZ"; do
-    grep -qF "$value" "$out/registry.txt" || fail "the registry entry lacks $value: $(cat "$out/registry.txt")"
-done
+size_kb=$(find "$installed" -type f ! -name uninstall.exe -printf '%s\n' |
+    awk '{ n += $1 } END { print int((n + 1023) / 1024) }')
+while read -r value; do
+    grep -qxF "    $value" "$out/registry.txt" || fail "the registry entry lacks $value: $(cat "$out/registry.txt")"
+done <<EOF
+DisplayName    REG_SZ    Chalk Hangman
+DisplayVersion    REG_SZ    $version
+Publisher    REG_SZ    The Chalk Hangman developers
+InstallLocation    REG_SZ    $windows_installed
+DisplayIcon    REG_SZ    "$windows_installed\chalk-hangman.exe",0
+UninstallString    REG_SZ    "$windows_installed\uninstall.exe"
+QuietUninstallString    REG_SZ    "$windows_installed\uninstall.exe" /S
+EstimatedSize    REG_DWORD    $(printf '0x%x' "$size_kb")
+NoModify    REG_DWORD    0x1
+NoRepair    REG_DWORD    0x1
+EOF
+echo "windows: installed silently, its Start menu entry and registry values as they should be"
+
+# While the game runs, neither the installer nor the uninstaller changes
+# anything. The uninstaller runs in place (_?=, which takes the folder
+# unquoted, so from a batch file), where it gives its own exit status: a plain
+# one hands the work to a copy of itself and ends at once.
+printf '@"%s\\uninstall.exe" /S _?=%s\r\n@exit %%ERRORLEVEL%%\r\n' "$windows_installed" \
+    "$windows_installed" >"$WINEPREFIX/drive_c/uninstall-in-place.bat"
 assets=$installed
 start_game installed
+snapshot before
+run_setup "$setup" /S
+[ "$status" -eq 2 ] || fail "installing over the running game gave status $status, not 2"
+snapshot after-install
+cmp -s "$out/before.txt" "$out/after-install.txt" || fail "installing over the running game changed it"
+run_setup cmd /c 'C:\uninstall-in-place.bat'
+[ "$status" -eq 2 ] || fail "uninstalling the running game gave status $status, not 2"
+snapshot after-uninstall
+cmp -s "$out/before.txt" "$out/after-uninstall.txt" || fail "uninstalling the running game changed it"
 close_game
 [ "$status" -eq 0 ] || fail "exit status $status of the installed game"
 expect_windows_console "initialize complete!
 load media complete!"
-echo "windows: installed silently with its Start menu and registry entries; the installed game played"
+echo "windows: the installed game played; while it ran, installing and uninstalling changed nothing (status 2)"
 
-timeout 300 wine "$installed/uninstall.exe" /S >"$out/uninstall.txt" 2>&1 || fail "the uninstaller failed"
-timeout 300 wineserver -w || true
-[ ! -e "$installed" ] || fail "the uninstaller left $(find "$installed" | head -n 5)"
+# Installed into another folder, made for it: the first installation goes.
+elsewhere="$WINEPREFIX/drive_c/Games/Deep/Chalk-Hangman"
+# (No space in it: /D takes its folder unquoted, and wine would quote it.)
+run_setup "$setup" /S '/D=C:\Games\Deep\Chalk-Hangman'
+[ "$status" -eq 0 ] || fail "installing into another folder failed with status $status"
+[ -f "$elsewhere/chalk-hangman.exe" ] || fail "nothing installed into C:\\Games\\Deep\\Chalk-Hangman"
+[ ! -e "$installed" ] || fail "the first installation is left: $(find "$installed" | head -n 5)"
+wine reg query "$key" /v InstallLocation /reg:64 2>/dev/null | tr -d '\r' |
+    grep -qxF '    InstallLocation    REG_SZ    C:\Games\Deep\Chalk-Hangman' || fail "the registry names another folder"
+run_setup "$elsewhere/uninstall.exe" /S
+wait_for_wine
+[ ! -e "$WINEPREFIX/drive_c/Games" ] || fail "the uninstaller left $(find "$WINEPREFIX/drive_c/Games" | head -n 5)"
 [ ! -e "$entry" ] || fail "the uninstaller left the Start menu entry"
 if wine reg query "$key" /reg:64 >/dev/null 2>&1; then fail "the uninstaller left the registry entry"; fi
-echo "windows: uninstalled silently, no file, folder or registry entry left"
+echo "windows: installed into a new folder, the first installation removed; uninstalled silently," \
+    "the folders made for it too, no file, folder or registry entry left"
