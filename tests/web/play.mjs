@@ -217,9 +217,11 @@ for (const c of failures_table) {
   const title = await tab.$eval("#message-title", (element) => element.textContent);
   const text = await tab.$eval("#message-text", (element) => element.textContent);
   const lines = await tab.$eval("#console", (element) => element.textContent);
+  const consoleOpen = await tab.$eval("#console", (element) => !element.hidden);
   const matches = (want, got) => (want instanceof RegExp ? want.test(got) : want === got);
-  check(shown && title === c.title && matches(c.text ?? /./, text) && matches(c.console, lines),
-        `${c.name}: "${title}" ${text}`);
+  check(shown && title === c.title && matches(c.text ?? /./, text) && matches(c.console, lines) &&
+        consoleOpen === (lines !== ""),
+        `${c.name}: "${title}" ${text} (console ${consoleOpen ? "open" : "closed"})`);
   if (!matches(c.console, lines)) console.log(`  console: ${JSON.stringify(lines)}`);
   await tab.close();
   failing.close();
