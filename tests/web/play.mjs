@@ -93,6 +93,8 @@ const guesses = (letters) => [...letters].map((c) => c + " ").join("");
 
 check((await consoleText()) === "initialize complete!\nload media complete!\n", "the two start-up lines, and nothing else");
 check(await page.$eval("#loading", (element) => element.hidden), "the loading indicator is gone once the game runs");
+const tabTitle = await page.$eval("title", (element) => element.textContent);
+check(tabTitle === "Hangman", `the tab keeps the page's title once the game runs: "${tabTitle}"`);
 await point(500, 200);
 check(await sameAsDesktop("menu", "menu"), "main menu");
 await point(150, 390);
@@ -206,12 +208,19 @@ const failures_table = [
     text: /chalk-hangman\.wasm .*404/,
     console: "",
   },
+  {
+    name: "opened as a file",
+    url: "file://" + path.join(site, "index.html"),
+    title: "The game must be served, not opened as a file",
+    text: /python3 -m http\.server/,
+    console: "",
+  },
 ];
 for (const c of failures_table) {
-  const failing = await serve(site, c.change);
+  const failing = c.url ? null : await serve(site, c.change);
   const tab = await browser.newPage();
   if (c.before) await tab.evaluateOnNewDocument(c.before);
-  await tab.goto(failing.url);
+  await tab.goto(c.url ?? failing.url);
   const shown = await tab.waitForFunction(() => !document.getElementById("message").hidden, { timeout: 30000 })
     .then(() => true, () => false);
   const title = await tab.$eval("#message-title", (element) => element.textContent);
@@ -224,7 +233,7 @@ for (const c of failures_table) {
         `${c.name}: "${title}" ${text} (console ${consoleOpen ? "open" : "closed"})`);
   if (!matches(c.console, lines)) console.log(`  console: ${JSON.stringify(lines)}`);
   await tab.close();
-  failing.close();
+  failing?.close();
 }
 
 await browser.close();
