@@ -29,8 +29,8 @@ for change in edited staged untracked; do
     esac
     status=0
     message=$(cd "$first" && make release 2>&1) || status=$?
-    [ "$status" -ne 0 ] || fail "make release ran on a tree with an $change file"
-    case $message in *"uncommitted changes"*) ;; *) fail "make release refused an $change file without saying why: $message" ;; esac
+    [ "$status" -ne 0 ] || fail "make release ran on a tree with a file $change"
+    case $message in *"uncommitted changes"*) ;; *) fail "make release refused a file $change without saying why: $message" ;; esac
     git -C "$first" reset -q --hard && git -C "$first" clean -q -f
 done
 echo "release: refused with an edited, a staged and an untracked file"
