@@ -61,8 +61,9 @@ const secretWord = async () => {
 
 // The canvas must show what the desktop build draws for `screen`, within
 // 10 s (frames come slowly from a software GPU); the menu's figure moves on
-// its own and is left out of the comparison.
-async function sameAsDesktop(name, screen, word = "", keys = "") {
+// its own and is left out of the comparison. `shoot(file)` saves what the
+// canvas shows, 640 x 480: a screenshot of it unless given.
+async function sameAsDesktop(name, screen, word = "", keys = "", shoot = (file) => page.screenshot({ path: file, clip: box })) {
   const reference = path.join(scratch, `${name}-desktop.png`);
   const shot = path.join(scratch, `${name}-web.png`);
   execFileSync(referenceFrame, [reference, screen, word, keys]);
@@ -72,7 +73,7 @@ async function sameAsDesktop(name, screen, word = "", keys = "") {
   hideFigure(reference);
   let differing = "";
   for (const start = Date.now(); Date.now() - start < 10000; await sleep(200)) {
-    await page.screenshot({ path: shot, clip: box });
+    await shoot(shot);
     hideFigure(shot);
     try {
       execFileSync("compare", ["-metric", "AE", reference, shot, "null:"], { stdio: "pipe" });
@@ -171,6 +172,84 @@ const text = await consoleText();
 check(text === expected, "the whole console text, exactly the desktop's");
 if (text !== expected) console.log(`  expected:\n${expected}\n  got:\n${text}`);
 await page.close();
+
+// ---- A phone: touch, no keyboard. The menus are tapped and two games
+// played with the on-screen keys alone. The canvas is scaled down to the
+// phone's width, so its frames are read from the canvas itself (its drawing
+// buffer kept for that) and compared with the desktop's pixel for pixel.
+const phone = await browser.newPage();
+await phone.emulate({
+  userAgent: await browser.userAgent(),
+  viewport: { width: 390, height: 844, deviceScaleFactor: 3, isMobile: true, hasTouch: true },
+});
+await phone.evaluateOnNewDocument(() => {
+  const getContext = HTMLCanvasElement.prototype.getContext;
+  HTMLCanvasElement.prototype.getContext = function (type, attributes) {
+    return getContext.call(this, type, { ...attributes, preserveDrawingBuffer: true });
+  };
+});
+await phone.goto(server.url);
+const phoneConsole = () => phone.$eval("#console", (element) => element.textContent);
+await phone.waitForFunction(() => document.getElementById("console").textContent.includes("load media complete!"),
+                            { timeout: 60000, polling: 50 });
+const phoneBox = await (await phone.$("#canvas")).boundingBox();
+const onScreenKeys = await phone.$$eval("#keys button", (buttons) => buttons.map((button) => {
+  const rect = button.getBoundingClientRect();
+  return { text: button.textContent, width: rect.width, height: rect.height, bottom: rect.bottom };
+}));
+check(onScreenKeys.map((key) => key.text).join(" ") === "A B C D E F G H I J K L M N O P Q R S T U V W X Y Z Clear Guess" &&
+      onScreenKeys.every((key) => key.width >= 40 && key.height >= 40 && key.bottom <= 844),
+      `a phone shows the 28 on-screen keys, each at least 40 x 40, all on screen: ${
+        onScreenKeys.map((key) => `${key.text} ${Math.round(key.width)}x${Math.round(key.height)}`).join(", ")}`);
+const tap = async (x, y) => {
+  await phone.touchscreen.tap(phoneBox.x + (x * phoneBox.width) / 640, phoneBox.y + (y * phoneBox.height) / 480);
+  await sleep(300);
+};
+const keyButtons = await phone.$$("#keys button");
+const tapKeys = async (keys) => {
+  for (const key of keys) {
+    const text = { " ": "Guess", "\b": "Clear" }[key] ?? key.toUpperCase();
+    await keyButtons[onScreenKeys.findIndex((onScreen) => onScreen.text === text)].tap();
+  }
+  await sleep(300);
+};
+const phoneWord = async () => {
+  await phone.waitForFunction(() => /word = \w+\nword_length/.test(document.getElementById("console").textContent),
+                              { timeout: 20000, polling: 50 });
+  return [...(await phoneConsole()).matchAll(/word = (\w+)\n/g)].pop()[1];
+};
+const phoneView = async (file) => {
+  const png = await phone.$eval("#canvas", (canvas) => canvas.toDataURL("image/png"));
+  fs.writeFileSync(file, Buffer.from(png.split(",")[1], "base64"));
+};
+await tap(460, 390);  // Options
+await tap(230, 367);  // developer mode on
+await tap(606, 26);   // Back
+await tap(180, 390);  // Start
+await tap(320, 230);  // Easy
+const phoneWon = await phoneWord();
+const phoneWonKeys = guesses(notIn(phoneWon, 2) + [...new Set(phoneWon)].join(""));
+await tapKeys(phoneWonKeys);
+check(await sameAsDesktop("phone-win", "game", phoneWon, phoneWonKeys, phoneView), `a phone wins "${phoneWon}" by taps`);
+await tapKeys("q");   // any key leaves the end picture
+await tap(180, 390);
+await tap(320, 230);
+const phoneLost = await phoneWord();
+const phoneLostKeys = "x\b" + guesses(notIn(phoneLost, 6));
+await tapKeys(phoneLostKeys);
+check(await sameAsDesktop("phone-lose", "game", phoneLost, phoneLostKeys, phoneView), `a phone loses "${phoneLost}" by taps`);
+const phoneExpected =
+  "initialize complete!\nload media complete!\n" +
+  "dev_mode turned on.\nback button has been pressed.\n" +
+  "start button has been pressed.\neasy button has been pressed.\n" +
+  gameLines(phoneWon, phoneWonKeys) +
+  "start button has been pressed.\neasy button has been pressed.\n" +
+  gameLines(phoneLost, phoneLostKeys);
+const phoneText = await phoneConsole();
+check(phoneText === phoneExpected, "the phone's whole console text, exactly the desktop's");
+if (phoneText !== phoneExpected) console.log(`  expected:\n${phoneExpected}\n  got:\n${phoneText}`);
+check(await phone.evaluate(() => document.activeElement === document.body), "no on-screen key took the focus");
+await phone.close();
 
 // ---- Each way the game can fail: a message on the page, never a blank canvas.
 const withoutMenuImage = (name, bytes) => {
