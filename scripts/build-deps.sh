@@ -34,7 +34,10 @@ case $target in
         toolchain=$root/cmake/mingw-w64-x86_64.cmake
         compiler=x86_64-w64-mingw32-gcc-win32
         variable=HANGMAN_WINDOWS_DEPS
-        shared=ON pic=ON link_flags=-Wl,--no-insert-timestamp
+        # Stripped by the linker, which writes no time into a DLL; strip
+        # would write the build's time (or SOURCE_DATE_EPOCH's), and the same
+        # sources would give other bytes at another time.
+        shared=ON pic=ON link_flags="-Wl,--no-insert-timestamp -s"
         ;;
     web)
         toolchain=$root/cmake/emscripten.cmake
@@ -182,7 +185,6 @@ for file in "$stage"/licenses/*.txt; do
     [ -s "$file" ] || die "no licence text in $file"
 done
 
-[ "$target" = windows ] && x86_64-w64-mingw32-strip --strip-unneeded "$stage"/bin/*.dll
 touch "$stage/.complete"
 mkdir -p "$cache/$key"
 mv "$stage" "$prefix"
