@@ -40,8 +40,8 @@ await page.evaluateOnNewDocument(() => {
   }
 });
 await page.goto(server.url);
-const consoleText = () => page.$eval("#console", (element) => element.textContent);
-const until = (condition, ms = 20000) => page.waitForFunction(condition, { timeout: ms, polling: 50 });
+const consoleText = (tab = page) => tab.$eval("#console", (element) => element.textContent);
+const until = (condition, ms = 20000, tab = page) => tab.waitForFunction(condition, { timeout: ms, polling: 50 });
 await until(() => document.getElementById("console").textContent.includes("load media complete!"), 60000);
 const canvasBox = async () => (await page.$("#canvas")).boundingBox();
 const box = await canvasBox();
@@ -54,9 +54,9 @@ const type = async (keys) => {
   for (const key of keys) await page.keyboard.press({ " ": "Space", "\b": "Backspace" }[key] ?? key);
   await sleep(150);
 };
-const secretWord = async () => {
-  await until(() => /word = \w+\nword_length/.test(document.getElementById("console").textContent));
-  return [...(await consoleText()).matchAll(/word = (\w+)\n/g)].pop()[1];
+const secretWord = async (tab = page) => {
+  await until(() => /word = \w+\nword_length/.test(document.getElementById("console").textContent), 20000, tab);
+  return [...(await consoleText(tab)).matchAll(/word = (\w+)\n/g)].pop()[1];
 };
 
 // The canvas must show what the desktop build draws for `screen`, within
@@ -89,6 +89,13 @@ async function sameAsDesktop(name, screen, word = "", keys = "", shoot = (file) 
 // What a game of `word` prints in developer mode for the keys typed: the
 // desktop build's own text.
 const gameLines = (word, keys) => execFileSync(referenceFrame, ["-", "game-console", word, keys], { encoding: "utf8" });
+// The console of a session: developer mode turned on, then a won and a lost
+// easy game, each with the keys typed into it.
+const sessionText = (won, wonKeys, lost, lostKeys) =>
+  "initialize complete!\nload media complete!\n" +
+  "dev_mode turned on.\nback button has been pressed.\n" +
+  "start button has been pressed.\neasy button has been pressed.\n" + gameLines(won, wonKeys) +
+  "start button has been pressed.\neasy button has been pressed.\n" + gameLines(lost, lostKeys);
 const notIn = (word, count) => [..."qxzjkvwybfhmpgdcultsrnoiea"].filter((c) => !word.includes(c)).slice(0, count).join("");
 const guesses = (letters) => [...letters].map((c) => c + " ").join("");
 
@@ -161,13 +168,7 @@ const losing = notIn(lost, 6);
 await type(guesses(losing));
 check(await sameAsDesktop("lose", "game", lost, guesses(losing)), "the lose picture");
 
-const expected =
-  "initialize complete!\nload media complete!\n" +
-  "dev_mode turned on.\nback button has been pressed.\n" +
-  "start button has been pressed.\neasy button has been pressed.\n" +
-  gameLines(won, wonKeys + " ") +
-  "start button has been pressed.\neasy button has been pressed.\n" +
-  gameLines(lost, guesses(losing));
+const expected = sessionText(won, wonKeys + " ", lost, guesses(losing));
 const text = await consoleText();
 check(text === expected, "the whole console text, exactly the desktop's");
 if (text !== expected) console.log(`  expected:\n${expected}\n  got:\n${text}`);
@@ -189,9 +190,7 @@ await phone.evaluateOnNewDocument(() => {
   };
 });
 await phone.goto(server.url);
-const phoneConsole = () => phone.$eval("#console", (element) => element.textContent);
-await phone.waitForFunction(() => document.getElementById("console").textContent.includes("load media complete!"),
-                            { timeout: 60000, polling: 50 });
+await until(() => document.getElementById("console").textContent.includes("load media complete!"), 60000, phone);
 const phoneBox = await (await phone.$("#canvas")).boundingBox();
 const onScreenKeys = await phone.$$eval("#keys button", (buttons) => buttons.map((button) => {
   const rect = button.getBoundingClientRect();
@@ -213,11 +212,6 @@ const tapKeys = async (keys) => {
   }
   await sleep(300);
 };
-const phoneWord = async () => {
-  await phone.waitForFunction(() => /word = \w+\nword_length/.test(document.getElementById("console").textContent),
-                              { timeout: 20000, polling: 50 });
-  return [...(await phoneConsole()).matchAll(/word = (\w+)\n/g)].pop()[1];
-};
 const phoneView = async (file) => {
   const png = await phone.$eval("#canvas", (canvas) => canvas.toDataURL("image/png"));
   fs.writeFileSync(file, Buffer.from(png.split(",")[1], "base64"));
@@ -227,25 +221,19 @@ await tap(230, 367);  // developer mode on
 await tap(606, 26);   // Back
 await tap(180, 390);  // Start
 await tap(320, 230);  // Easy
-const phoneWon = await phoneWord();
+const phoneWon = await secretWord(phone);
 const phoneWonKeys = guesses(notIn(phoneWon, 2) + [...new Set(phoneWon)].join(""));
 await tapKeys(phoneWonKeys);
 check(await sameAsDesktop("phone-win", "game", phoneWon, phoneWonKeys, phoneView), `a phone wins "${phoneWon}" by taps`);
 await tapKeys("q");   // any key leaves the end picture
 await tap(180, 390);
 await tap(320, 230);
-const phoneLost = await phoneWord();
+const phoneLost = await secretWord(phone);
 const phoneLostKeys = "x\b" + guesses(notIn(phoneLost, 6));
 await tapKeys(phoneLostKeys);
 check(await sameAsDesktop("phone-lose", "game", phoneLost, phoneLostKeys, phoneView), `a phone loses "${phoneLost}" by taps`);
-const phoneExpected =
-  "initialize complete!\nload media complete!\n" +
-  "dev_mode turned on.\nback button has been pressed.\n" +
-  "start button has been pressed.\neasy button has been pressed.\n" +
-  gameLines(phoneWon, phoneWonKeys) +
-  "start button has been pressed.\neasy button has been pressed.\n" +
-  gameLines(phoneLost, phoneLostKeys);
-const phoneText = await phoneConsole();
+const phoneExpected = sessionText(phoneWon, phoneWonKeys, phoneLost, phoneLostKeys);
+const phoneText = await consoleText(phone);
 check(phoneText === phoneExpected, "the phone's whole console text, exactly the desktop's");
 if (phoneText !== phoneExpected) console.log(`  expected:\n${phoneExpected}\n  got:\n${phoneText}`);
 check(await phone.evaluate(() => document.activeElement === document.body), "no on-screen key took the focus");
