@@ -104,6 +104,11 @@ struct FailureCase {
 
 TEST_F(StartupTest, EveryStartUpFailureIsReportedOnceAndExitsWithOne)
 {
+    const std::string no_display =
+        "SDL could not initialize. SDL ERROR: No display found (SDL fell back to its offscreen "
+        "video driver, which shows nothing; set SDL_VIDEODRIVER=offscreen to run without a "
+        "display)\n"
+        "Failed to initialize.\n";
     const std::vector<FailureCase> cases = {
         {"no video driver", [] { setenv("SDL_VIDEODRIVER", "no_such_driver", 1); },
          "SDL could not initialize. SDL ERROR: no_such_driver not available\n"
@@ -129,22 +134,14 @@ TEST_F(StartupTest, EveryStartUpFailureIsReportedOnceAndExitsWithOne)
                  unsetenv(variable);
              }
          },
-         "SDL could not initialize. SDL ERROR: No display found (SDL fell back to its offscreen "
-         "video driver, which shows nothing; set SDL_VIDEODRIVER=offscreen to run without a "
-         "display)\n"
-         "Failed to initialize.\n",
-         1},
+         no_display, 1},
         {"no display, SDL_VIDEODRIVER set but empty",
          [] {
              setenv("SDL_VIDEODRIVER", "", 1);
              unsetenv("DISPLAY");
              unsetenv("WAYLAND_DISPLAY");
          },
-         "SDL could not initialize. SDL ERROR: No display found (SDL fell back to its offscreen "
-         "video driver, which shows nothing; set SDL_VIDEODRIVER=offscreen to run without a "
-         "display)\n"
-         "Failed to initialize.\n",
-         1},
+         no_display, 1},
         {"no accelerated renderer", [] { setenv("SDL_VIDEODRIVER", "dummy", 1); },
          "Renderer could not be created! SDL Error: Couldn't find matching render driver\n"
          "Failed to initialize.\n",

@@ -19,7 +19,11 @@ close_window=$2
 scratch=$(mktemp -d /tmp/hangman-package-XXXXXX)
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
-apt_get() { DEBIAN_FRONTEND=noninteractive $sudo apt-get -o DPkg::Lock::Timeout=600 -y -qq "$@" >"$scratch/apt.log" 2>&1 || { cat "$scratch/apt.log"; exit 1; }; }
+# apt-get on this machine, or in the minimal root once $in_root names it.
+apt_get() {
+    DEBIAN_FRONTEND=noninteractive ${in_root:-$sudo} apt-get -o DPkg::Lock::Timeout=600 -y -qq "$@" \
+        >"$scratch/apt.log" 2>&1 || { cat "$scratch/apt.log"; fail "apt-get $*"; }
+}
 on_exit="rm -rf --one-file-system $scratch"
 trap 'eval "$on_exit"' EXIT
 trap 'exit 1' INT TERM HUP
@@ -100,9 +104,8 @@ archives=$(dirname "$(dirname "$pristine")")/archives
 mkdir -p "$archives"
 find "$archives" -name '*.deb' -exec cp {} "$root/var/cache/apt/archives/" \;
 in_root="$sudo chroot $root env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin DEBIAN_FRONTEND=noninteractive"
-$in_root apt-get -qq update >"$scratch/apt.log" 2>&1 || { cat "$scratch/apt.log"; fail "apt-get update in the root"; }
-$in_root apt-get -y -qq --no-install-recommends install "/tmp/$(basename "$deb")" >"$scratch/apt.log" 2>&1 ||
-    { cat "$scratch/apt.log"; fail "apt-get install of the package alone in the minimal root"; }
+apt_get update
+apt_get install --no-install-recommends "/tmp/$(basename "$deb")"
 cp "$root/var/cache/apt/archives/"*.deb "$archives/"
 echo "minimal Debian: the package installed with apt, $($in_root dpkg-query -W -f='${binary:Package}\n' | wc -l) packages in all"
 # A user (nobody) with a user's PATH and nothing else from this machine but the X server.
@@ -110,5 +113,5 @@ program=/usr/bin/env
 program_args="$sudo chroot --userspec=65534:65534 $root /usr/bin/env -i DISPLAY=$DISPLAY HOME=/nonexistent PATH=$user_path $name"
 expect_start_and_close minimal-root
 echo "minimal Debian: the game started as a user, showed its menu and closed with exit status 0"
-$in_root apt-get -y -qq purge $name >"$scratch/apt.log" 2>&1 || { cat "$scratch/apt.log"; fail "apt-get purge in the root"; }
+apt_get purge $name
 expect_purged "$root"
