@@ -3,6 +3,8 @@
 # HANGMAN_ARTWORK_DIR, the folder they are drawn into, sets:
 #   HANGMAN_IMAGES, HANGMAN_IMAGE_FILES   the images the game loads (pngs/)
 #   HANGMAN_ICON_SIZES, HANGMAN_ICON_FILES the icons (icons/<size>.png)
+#   HANGMAN_DRAWN_DIR                     the images and icons as drawn, before
+#                                         they are recompressed into the above
 #   HANGMAN_WINDOW_ICON                   icon.png, which the game opens
 #   HANGMAN_FONT_FILE                     the font file the game opens (png/)
 #   HANGMAN_FONT_LICENSE_COPY             its licence beside it
@@ -16,11 +18,12 @@ set(HANGMAN_IMAGES
   med_button_sprites.png hard_button_sprites.png back_button_sprite.png off_on_button.png
   hung_boi_sprites.png letters_sprites.png)
 list(TRANSFORM HANGMAN_IMAGES PREPEND ${HANGMAN_ARTWORK_DIR}/pngs/ OUTPUT_VARIABLE HANGMAN_IMAGE_FILES)
-set(HANGMAN_ICON_SIZES 16 22 24 32 48 64 128 256)
+set(HANGMAN_ICON_SIZES 16 22 24 32 48 64 128 192 256 512)
 list(TRANSFORM HANGMAN_ICON_SIZES PREPEND ${HANGMAN_ARTWORK_DIR}/icons/
      OUTPUT_VARIABLE HANGMAN_ICON_FILES)
 list(TRANSFORM HANGMAN_ICON_FILES APPEND .png)
 set(HANGMAN_WINDOW_ICON ${HANGMAN_ARTWORK_DIR}/icon.png)
+set(HANGMAN_DRAWN_DIR ${HANGMAN_ARTWORK_DIR}/drawn)
 set(HANGMAN_FONT_FILE ${HANGMAN_ARTWORK_DIR}/png/AtariST8x16SystemFont.ttf)
 set(HANGMAN_FONT_LICENSE_COPY ${HANGMAN_ARTWORK_DIR}/png/DejaVu-LICENSE.txt)
 set(HANGMAN_ARTWORK_FILES ${HANGMAN_IMAGE_FILES} ${HANGMAN_ICON_FILES} ${HANGMAN_WINDOW_ICON}

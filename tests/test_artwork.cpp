@@ -1,9 +1,13 @@
 // The artwork the build draws: every file has its size, every cell of every
-// sheet holds a picture, and the parts the game never shows are transparent.
+// sheet holds a picture, the parts the game never shows are transparent, and
+// recompressing the files changed no pixel.
 #include <SDL.h>
 #include <SDL_image.h>
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <filesystem>
+#include <memory>
 #include <string>
 
 namespace {
@@ -156,6 +160,37 @@ TEST(Artwork, ScreensAreOpaqueAndEndPicturesLetTheGameShowBelowTheCard)
             << file << " lets the guessed letters or their label show";
         EXPECT_EQ(0, image.drawn_pixels(0, 252, 640, 228)) << file << " covers the word row";
     }
+}
+
+// The files shipped are the drawn ones recompressed: each must load as the
+// drawn one does, in the same pixel format, pixel for pixel.
+TEST(Artwork, RecompressingKeepsEveryPixelAndTheFormat)
+{
+    namespace fs = std::filesystem;
+    using Surface = std::unique_ptr<SDL_Surface, decltype(&SDL_FreeSurface)>;
+    const fs::path root = HANGMAN_ASSET_DIR;
+    int compared = 0;
+    for (const char* folder : {"pngs", "icons"}) {
+        for (const fs::directory_entry& entry : fs::directory_iterator(root / "drawn" / folder)) {
+            const fs::path shipped = root / folder / entry.path().filename();
+            const Surface drawn(IMG_Load(entry.path().c_str()), SDL_FreeSurface);
+            const Surface small(IMG_Load(shipped.c_str()), SDL_FreeSurface);
+            ASSERT_TRUE(drawn && small) << shipped << ": " << SDL_GetError();
+            ASSERT_STREQ(SDL_GetPixelFormatName(drawn->format->format),
+                         SDL_GetPixelFormatName(small->format->format))
+                << shipped;
+            ASSERT_TRUE(drawn->w == small->w && drawn->h == small->h) << shipped;
+            const size_t row = static_cast<size_t>(drawn->w) * drawn->format->BytesPerPixel;
+            for (int y = 0; y < drawn->h; ++y) {
+                ASSERT_EQ(0, std::memcmp(
+                                 static_cast<const Uint8*>(drawn->pixels) + y * drawn->pitch,
+                                 static_cast<const Uint8*>(small->pixels) + y * small->pitch, row))
+                    << shipped << " differs from the drawn file in row " << y;
+            }
+            ++compared;
+        }
+    }
+    EXPECT_GT(compared, 0) << "no drawn files in " << root / "drawn";
 }
 
 }  // namespace

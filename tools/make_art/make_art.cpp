@@ -1,11 +1,11 @@
 // make_art: draws every picture the game loads, in one palette, and writes
 // them as PNG files with the game's colour key for transparent pixels.
 //
-//   make_art <font folder> <output folder> [icon folder]
+//   make_art <font folder> <output folder> [<icon folder> <size>...]
 //
 // The font folder must hold DejaVu's Sans Bold, Sans and Sans Mono Bold.
 // Sheet layouts follow the clip tables in src/gfx/media.cpp. The icon folder
-// gets the desktop icon drawn at each usual size, as <size>.png.
+// gets the icon drawn at each size given, as <size>.png.
 //
 // Only SDL's surfaces, SDL_ttf and SDL_image's PNG writer are used: nothing
 // starts SDL itself, so the tool needs no display and no session bus.
@@ -14,6 +14,7 @@
 #include <SDL_ttf.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
@@ -320,8 +321,6 @@ Canvas end_card(bool won)
     return c;
 }
 
-constexpr int icon_sizes[] = {16, 22, 24, 32, 48, 64, 128, 256};
-
 // The desktop icon: the finished figure on a board-coloured rounded square,
 // drawn for `size` pixels; the smallest sizes get a tighter frame.
 Canvas icon(int size)
@@ -348,8 +347,9 @@ struct Output {
 
 int main(int argc, char* argv[])
 {
-    if (argc != 3 && argc != 4) {
-        std::fprintf(stderr, "usage: make_art <font folder> <output folder> [icon folder]\n");
+    if (argc < 3) {
+        std::fprintf(stderr,
+                     "usage: make_art <font folder> <output folder> [<icon folder> <size>...]\n");
         return 2;
     }
     const std::string font_dir = argv[1];
@@ -395,14 +395,12 @@ int main(int argc, char* argv[])
         }
     }
 
-    if (argc == 4) {
-        for (int size : icon_sizes) {
-            const std::string path = std::string(argv[3]) + "/" + std::to_string(size) + ".png";
-            if (!icon(size).save_png_with_alpha(path)) {
-                std::fprintf(stderr, "make_art: cannot write %s: %s\n", path.c_str(),
-                             SDL_GetError());
-                status = 1;
-            }
+    for (int arg = 4; arg < argc; ++arg) {
+        const int size = std::atoi(argv[arg]);
+        const std::string path = std::string(argv[3]) + "/" + std::to_string(size) + ".png";
+        if (size <= 0 || !icon(size).save_png_with_alpha(path)) {
+            std::fprintf(stderr, "make_art: cannot write %s: %s\n", path.c_str(), SDL_GetError());
+            status = 1;
         }
     }
 
