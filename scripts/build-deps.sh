@@ -38,12 +38,15 @@ case $target in
         # would write the build's time (or SOURCE_DATE_EPOCH's), and the same
         # sources would give other bytes at another time.
         shared=ON pic=ON link_flags="-Wl,--no-insert-timestamp -s"
+        build_type=Release
         ;;
     web)
         toolchain=$root/cmake/emscripten.cmake
         compiler=emcc
         variable=HANGMAN_WEB_DEPS
         shared=OFF pic=OFF link_flags=""
+        # Built for size: every byte is downloaded before the first frame.
+        build_type=MinSizeRel
         ;;
     *) echo "usage: build-deps.sh windows|web" >&2; exit 2 ;;
 esac
@@ -131,7 +134,7 @@ build() {
     log=$work/logs/$name.log
     if ! { CFLAGS="$flags" CXXFLAGS="$flags" LDFLAGS="$link_flags" cmake -S "$src" \
         -B "$work/build/$name" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -D$variable="$stage" \
-        -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$stage" "$@" &&
+        -DCMAKE_BUILD_TYPE=$build_type -DCMAKE_INSTALL_PREFIX="$stage" "$@" &&
         cmake --build "$work/build/$name" -j "$jobs" &&
         cmake --install "$work/build/$name"; } >"$log" 2>&1; then
         cp "$log" "$cache/failed-$name.log"
@@ -142,16 +145,25 @@ build() {
 
 sdl=$(source_dir libsdl2)
 if [ "$target" = web ]; then
-    # No threads on the web page; the renderer is GLES2 on WebGL.
+    # No threads on the web page; the renderer is GLES2 on WebGL, in the
+    # page's own canvas, so no other video driver either.
     build SDL2 "$sdl" -DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_TEST=OFF -DSDL_AUDIO=OFF \
         -DSDL_JOYSTICK=OFF -DSDL_HAPTIC=OFF -DSDL_HIDAPI=OFF -DSDL_SENSOR=OFF -DSDL_POWER=OFF \
-        -DSDL_THREADS=OFF
+        -DSDL_THREADS=OFF -DSDL_DUMMYVIDEO=OFF -DSDL_OFFSCREEN=OFF
 else
     build SDL2 "$sdl" -DSDL_SHARED=ON -DSDL_STATIC=OFF -DSDL_TEST=OFF -DSDL_AUDIO=OFF \
         -DSDL_JOYSTICK=OFF -DSDL_HAPTIC=OFF -DSDL_HIDAPI=OFF -DSDL_SENSOR=OFF -DSDL_POWER=OFF
 fi
 
 freetype=$(source_dir freetype)
+# The game's font is TrueType: FreeType registers only the modules that read
+# and render it, and the linker leaves every other font format out.
+cat >"$freetype/include/freetype/config/ftmodule.h" <<'EOF'
+FT_USE_MODULE( FT_Driver_ClassRec, tt_driver_class )
+FT_USE_MODULE( FT_Module_Class, sfnt_module_class )
+FT_USE_MODULE( FT_Module_Class, psnames_module_class )
+FT_USE_MODULE( FT_Renderer_Class, ft_smooth_renderer_class )
+EOF
 build FreeType "$freetype" -DBUILD_SHARED_LIBS=OFF -DCMAKE_POSITION_INDEPENDENT_CODE=$pic \
     -DFT_DISABLE_ZLIB=ON -DFT_DISABLE_BZIP2=ON -DFT_DISABLE_PNG=ON -DFT_DISABLE_HARFBUZZ=ON \
     -DFT_DISABLE_BROTLI=ON

@@ -8,7 +8,7 @@
 #   install-deps.sh windows    also the Windows cross compiler, the tools that
 #                              fetch and build Debian's sources, and Wine
 #   install-deps.sh web        also Emscripten, the same source tools, and
-#                              Chromium to play the page in
+#                              Chromium and Firefox to play the page in
 #   install-deps.sh release    also git, which the release reads the commit
 #                              from
 set -eu
@@ -16,14 +16,14 @@ set -eu
 packages="cmake make g++ pkg-config
 libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev fonts-dejavu-core
 libgl1-mesa-dri libegl-mesa0 googletest libgtest-dev
-xvfb xdotool x11-utils imagemagick libx11-dev clang-format shellcheck groff-base"
+xvfb xdotool x11-utils imagemagick libx11-dev clang-format shellcheck groff-base optipng"
 case "${1:-}" in
     package) packages="$packages dpkg-dev file lintian desktop-file-utils appstream man-db groff-base
         debootstrap" ;;
     windows) packages="$packages gcc-mingw-w64-x86-64 g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
         dpkg-dev xz-utils debian-archive-keyring wine wine64 nsis liblnk-utils" ;;
     web) packages="$packages emscripten dpkg-dev xz-utils debian-archive-keyring fonttools
-        chromium" ;;
+        chromium firefox-esr" ;;
     release) packages="$packages git" ;;
     "") ;;
     *) echo "install-deps.sh: unknown group $1" >&2; exit 2 ;;
