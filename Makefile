@@ -111,7 +111,7 @@ bench: deps
 bench-web: web
 	cmake --build --preset web --target floor_page -j $(JOBS)
 	cd tests/web && npm ci --no-audit --no-fund --loglevel=error
-	node bench/web.mjs build/wasm build/web 10
+	node bench/web.mjs build/wasm 10
 
 deps:
 	@scripts/install-deps.sh

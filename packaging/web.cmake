@@ -5,6 +5,10 @@
 #
 # The screens loop and block as they do on the desktop: Asyncify lets their
 # sleeps, presents and event waits hand the thread back to the browser.
+#
+# The game page is also an installable web app (manifest.webmanifest, its
+# icons) with a service worker (sw.js) that keeps the site for play without
+# the network.
 if(NOT HANGMAN_WEB_DEPS OR NOT EXISTS "${HANGMAN_WEB_DEPS}/licenses")
   message(FATAL_ERROR "HANGMAN_WEB_DEPS must name the folder that "
                       "scripts/build-deps.sh web printed")
@@ -44,14 +48,38 @@ add_custom_command(
   COMMENT "Packing the images and the font")
 add_custom_target(web_data DEPENDS ${data} ${data_js})
 
+# The web app's manifest and icons, beside the page.
+set(web_app_files manifest.webmanifest icon.png icon-192.png icon-512.png)
+configure_file(${CMAKE_SOURCE_DIR}/packaging/web/manifest.webmanifest.in
+               ${CMAKE_BINARY_DIR}/manifest.webmanifest COPYONLY)
+add_custom_command(
+  OUTPUT ${CMAKE_BINARY_DIR}/icon.png ${CMAKE_BINARY_DIR}/icon-192.png ${CMAKE_BINARY_DIR}/icon-512.png
+  COMMAND ${CMAKE_COMMAND} -E copy ${HANGMAN_WINDOW_ICON} ${CMAKE_BINARY_DIR}/icon.png
+  COMMAND ${CMAKE_COMMAND} -E copy ${HANGMAN_ARTWORK_DIR}/icons/192.png ${CMAKE_BINARY_DIR}/icon-192.png
+  COMMAND ${CMAKE_COMMAND} -E copy ${HANGMAN_ARTWORK_DIR}/icons/512.png ${CMAKE_BINARY_DIR}/icon-512.png
+  DEPENDS ${HANGMAN_WINDOW_ICON} ${HANGMAN_ICON_FILES}
+  COMMENT "Placing the web app's icons")
+add_custom_target(web_app DEPENDS ${CMAKE_BINARY_DIR}/icon.png ${CMAKE_BINARY_DIR}/icon-192.png
+                                  ${CMAKE_BINARY_DIR}/icon-512.png)
+
+# Asyncify instruments only the calls that can reach a sleep: the wait, the
+# delay and the present. SDL reaches the present's yield through two function
+# pointers, which are named here; SDL_AtomicLock would only sleep on a lock
+# held by another thread, and the page has none.
+set(asyncify -sASYNCIFY -sASYNCIFY_STACK_SIZE=65536 -sASYNCIFY_IGNORE_INDIRECT
+    "-sASYNCIFY_ADD=['hangman::present_frame()','GLES2_RenderPresent']"
+    "-sASYNCIFY_REMOVE=['SDL_AtomicLock']")
+
 # Links `target` as a program of the site, and writes `page`, which starts it
 # with `arguments` (a JavaScript array), in a target `<target>_page`; `all` is
-# ALL where the page belongs to the default build, or empty.
+# ALL where the page belongs to the default build, or empty. With OFFLINE, the
+# page is the web app, and the site's service worker is written with it.
 function(hangman_web_program target page arguments all)
+  cmake_parse_arguments(PARSE_ARGV 4 web "OFFLINE" "" "")
   set_target_properties(${target} PROPERTIES SUFFIX .js LINK_DEPENDS ${data_js})
   add_dependencies(${target} web_data)
   target_link_options(${target} PRIVATE
-    -sASYNCIFY -sASYNCIFY_STACK_SIZE=65536 -sALLOW_MEMORY_GROWTH -sENVIRONMENT=web
+    ${asyncify} -sALLOW_MEMORY_GROWTH -sENVIRONMENT=web
     -sFORCE_FILESYSTEM -sEXIT_RUNTIME
     -sEXPORTED_RUNTIME_METHODS=[FS,addRunDependency,removeRunDependency,FS_createPath,FS_createDataFile,FS_createPreloadedFile]
     "SHELL:--pre-js ${data_js}")
@@ -60,19 +88,27 @@ function(hangman_web_program target page arguments all)
     set(name ${target})
   endif()
   set(template ${CMAKE_SOURCE_DIR}/packaging/web/index.html.in)
+  set(outputs ${CMAKE_BINARY_DIR}/${page})
+  set(offline)
+  if(web_OFFLINE)
+    set(worker ${CMAKE_SOURCE_DIR}/packaging/web/sw.js.in)
+    set(offline -DWORKER=${worker} "-DOFFLINE_FILES=${web_app_files}")
+    list(APPEND outputs ${CMAKE_BINARY_DIR}/sw.js)
+    add_dependencies(${target} web_app)
+  endif()
   add_custom_command(
-    OUTPUT ${CMAKE_BINARY_DIR}/${page}
+    OUTPUT ${outputs}
     COMMAND ${CMAKE_COMMAND} -DSITE=${CMAKE_BINARY_DIR} -DPROGRAM=${name}
-            -DDATA=${HANGMAN_NAME}.data "-DARGUMENTS=${arguments}" -DVERSION=${PROJECT_VERSION}
-            -DTEMPLATE=${template} -DPAGE=${CMAKE_BINARY_DIR}/${page}
-            -P ${CMAKE_SOURCE_DIR}/packaging/web/page.cmake
-    DEPENDS ${target} ${template} ${CMAKE_SOURCE_DIR}/packaging/web/page.cmake
+            -DDATA=${HANGMAN_NAME}.data "-DARGUMENTS=${arguments}" -DNAME=${HANGMAN_NAME}
+            -DVERSION=${PROJECT_VERSION} -DTEMPLATE=${template} -DPAGE=${CMAKE_BINARY_DIR}/${page}
+            ${offline} -P ${CMAKE_SOURCE_DIR}/packaging/web/page.cmake
+    DEPENDS ${target} ${template} ${worker} ${CMAKE_SOURCE_DIR}/packaging/web/page.cmake
     COMMENT "Writing ${page}"
     VERBATIM)
   add_custom_target(${target}_page ${all} DEPENDS ${CMAKE_BINARY_DIR}/${page})
 endfunction()
 
-hangman_web_program(hangman index.html "[]" ALL)
+hangman_web_program(hangman index.html "[]" ALL OFFLINE)
 
 # The benchmarks' floor page: the bare SDL program of bench/baseline.cpp,
 # built, packed and started the same way, drawing the menu's frame
@@ -81,10 +117,10 @@ add_executable(floor EXCLUDE_FROM_ALL bench/baseline.cpp)
 target_link_libraries(floor PRIVATE SDL2::SDL2 SDL2_image::SDL2_image)
 hangman_web_program(floor floor.html "[\"menu\"]" "")
 
-install(FILES ${CMAKE_BINARY_DIR}/index.html ${CMAKE_BINARY_DIR}/${HANGMAN_NAME}.js
-              ${CMAKE_BINARY_DIR}/${HANGMAN_NAME}.wasm ${data} ${data_js}.metadata
-        DESTINATION .)
-install(FILES ${HANGMAN_WINDOW_ICON} DESTINATION .)  # the page's icon
+set(site_files index.html sw.js ${HANGMAN_NAME}.js ${HANGMAN_NAME}.wasm ${HANGMAN_NAME}.data
+               ${HANGMAN_NAME}.data.js.metadata ${web_app_files})
+list(TRANSFORM site_files PREPEND ${CMAKE_BINARY_DIR}/)
+install(FILES ${site_files} DESTINATION .)
 hangman_install_licences(${HANGMAN_WEB_DEPS})
 
 hangman_zip(web)

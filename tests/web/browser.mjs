@@ -1,6 +1,6 @@
 // What the browser test and the web benchmark share: a static server on
-// 127.0.0.1, headless Chromium with software WebGL, and the CPU time of the
-// page, with its processes.
+// 127.0.0.1, headless Chromium with software WebGL, Firefox on an X server,
+// and the CPU time of the page, with its processes.
 import http from "node:http";
 import fs from "node:fs";
 import path from "node:path";
@@ -14,11 +14,13 @@ const types = {
   ".png": "image/png",
   ".txt": "text/plain; charset=utf-8",
   ".metadata": "application/json",
+  ".webmanifest": "application/manifest+json",
 };
 
 // Serves the folder `root` as a web host would (gzip where the browser asks
 // for it). `change(name, bytes)` may answer a file differently: a Buffer, or
-// null for 404. Resolves to the server; its `url` ends with "/".
+// null for 404. Resolves to the server; its `url` ends with "/", and `sent`
+// counts the bytes of the bodies it has sent, by file.
 export async function serve(root, change = (name, bytes) => bytes) {
   const server = http.createServer((request, response) => {
     const name = decodeURIComponent(new URL(request.url, "http://host").pathname).replace(/\/$/, "/index.html");
@@ -30,24 +32,26 @@ export async function serve(root, change = (name, bytes) => bytes) {
         return;
       }
       const headers = { "Content-Type": types[path.extname(file)] ?? "application/octet-stream", "Cache-Control": "no-store" };
-      if (/\bgzip\b/.test(request.headers["accept-encoding"] ?? "")) {
-        headers["Content-Encoding"] = "gzip";
-        response.writeHead(200, headers).end(zlib.gzipSync(body));
-      } else {
-        response.writeHead(200, headers).end(body);
-      }
+      const gzip = /\bgzip\b/.test(request.headers["accept-encoding"] ?? "");
+      if (gzip) headers["Content-Encoding"] = "gzip";
+      const sent = gzip ? zlib.gzipSync(body, { level: 9 }) : body;
+      server.sent[name.slice(1)] = (server.sent[name.slice(1)] ?? 0) + sent.length;
+      response.writeHead(200, headers).end(sent);
     });
   });
+  server.sent = {};
   await new Promise((resolve) => server.listen(0, "127.0.0.1", resolve));
   server.url = `http://127.0.0.1:${server.address().port}/`;
   return server;
 }
 
-// Headless Chromium (Debian's, or $CHROMIUM) with WebGL drawn in software.
+// Headless Chromium (Debian's, or $CHROMIUM) with WebGL drawn in software,
+// and classic scrollbars, which take room from the page.
 export function launch() {
   return puppeteer.launch({
     executablePath: process.env.CHROMIUM ?? "/usr/bin/chromium",
     headless: true,
+    ignoreDefaultArgs: ["--hide-scrollbars"],
     args: [
       "--no-sandbox", "--enable-unsafe-swiftshader", "--use-angle=swiftshader",
       "--disable-background-networking", "--disable-component-update", "--disable-sync",
@@ -82,4 +86,16 @@ export async function cpuPercent(browser, page, seconds) {
   const elapsed = (performance.now() - start) / 1000;
   await session.detach();
   return { page: (100 * (after[0] - before[0])) / elapsed, processes: (100 * (after[1] - before[1])) / elapsed };
+}
+
+// Firefox ESR (Debian's, or $FIREFOX) on the X server `display`, where it
+// draws WebGL with Mesa (headless, it has none), driven over WebDriver BiDi.
+export function launchFirefox(display) {
+  return puppeteer.launch({
+    browser: "firefox",
+    executablePath: process.env.FIREFOX ?? "/usr/bin/firefox-esr",
+    headless: false,
+    env: { ...process.env, DISPLAY: display },
+    extraPrefsFirefox: { "browser.shell.checkDefaultBrowser": false, "datareporting.policy.dataSubmissionEnabled": false },
+  });
 }

@@ -1,17 +1,20 @@
-// The web build played in headless Chromium, served from 127.0.0.1. One
-// session goes through every screen with real mouse and keyboard input: the
-// console text must be exactly the desktop's, every screen the same pixels
-// as the desktop build draws (reference_frame), the page must keep Space and
-// Backspace to itself, and nothing may run on the end picture or in a
-// background tab. Then each way the game can fail to start must leave a
+// The web build played in browsers, served from 127.0.0.1. In headless
+// Chromium, one session goes through every screen with real mouse and
+// keyboard input: the console text must be exactly the desktop's, every
+// screen the same pixels as the desktop build draws (reference_frame), the
+// page must keep Space and Backspace to itself, and nothing may run on the
+// end picture or in a background tab. A phone wins and loses by taps alone;
+// the page must fit screens from a small phone to 4K; the web app must be
+// installable and play without the network on a second visit; Firefox must
+// win the same way. Then each way the game can fail to start must leave a
 // message on the page.
 //
 //   node play.mjs <site folder> <reference_frame binary>
-import { execFileSync } from "node:child_process";
+import { execFileSync, spawn } from "node:child_process";
 import fs from "node:fs";
 import os from "node:os";
 import path from "node:path";
-import { cpuPercent, launch, serve } from "./browser.mjs";
+import { cpuPercent, launch, launchFirefox, serve } from "./browser.mjs";
 
 const [site, referenceFrame] = process.argv.slice(2).map((p) => path.resolve(p));
 const scratch = fs.mkdtempSync(path.join(os.tmpdir(), "hangman-web-"));
@@ -24,46 +27,66 @@ function check(ok, what) {
 
 const browser = await launch();
 const server = await serve(site);
+const phoneScreen = { width: 390, height: 844, deviceScaleFactor: 3, isMobile: true, hasTouch: true };
 
-// ---- One session through every screen.
-const page = await browser.newPage();
-await page.setViewport({ width: 800, height: 600 });
-// Counts what the page asks to be woken for: a game that waits asks nothing.
-await page.evaluateOnNewDocument(() => {
-  window.wakeUps = 0;
-  for (const name of ["setTimeout", "setInterval", "requestAnimationFrame"]) {
-    const schedule = window[name];
-    window[name] = function (...args) {
-      window.wakeUps += 1;
-      return schedule.apply(this, args);
-    };
-  }
-});
-await page.goto(server.url);
-const consoleText = (tab = page) => tab.$eval("#console", (element) => element.textContent);
-const until = (condition, ms = 20000, tab = page) => tab.waitForFunction(condition, { timeout: ms, polling: 50 });
-await until(() => document.getElementById("console").textContent.includes("load media complete!"), 60000);
-const canvasBox = async () => (await page.$("#canvas")).boundingBox();
-const box = await canvasBox();
-const point = (x, y) => page.mouse.move(box.x + x, box.y + y);
-const click = async (x, y) => {
-  await page.mouse.click(box.x + x, box.y + y);
-  await sleep(150);
-};
-const type = async (keys) => {
-  for (const key of keys) await page.keyboard.press({ " ": "Space", "\b": "Backspace" }[key] ?? key);
-  await sleep(150);
-};
-const secretWord = async (tab = page) => {
-  await until(() => /word = \w+\nword_length/.test(document.getElementById("console").textContent), 20000, tab);
-  return [...(await consoleText(tab)).matchAll(/word = (\w+)\n/g)].pop()[1];
-};
+// The canvas keeps its drawing buffer, so that its frames can be read back
+// at 640 x 480, whatever size the page shows it at.
+function keepDrawingBuffer() {
+  const getContext = HTMLCanvasElement.prototype.getContext;
+  HTMLCanvasElement.prototype.getContext = function (type, attributes) {
+    return getContext.call(this, type, { ...attributes, preserveDrawingBuffer: true });
+  };
+}
 
-// The canvas must show what the desktop build draws for `screen`, within
-// 10 s (frames come slowly from a software GPU); the menu's figure moves on
-// its own and is left out of the comparison. `shoot(file)` saves what the
-// canvas shows, 640 x 480: a screenshot of it unless given.
-async function sameAsDesktop(name, screen, word = "", keys = "", shoot = (file) => page.screenshot({ path: file, clip: box })) {
+// Drives the game in `tab`, loaded from `url`: pointer, taps and keys in the
+// game's own 640 x 480 coordinates, its console, and its frames.
+async function open(tab, url) {
+  await tab.evaluateOnNewDocument(keepDrawingBuffer);
+  await tab.goto(url);
+  const until = (condition, ms = 20000) => tab.waitForFunction(condition, { timeout: ms, polling: 50 });
+  await until(() => document.getElementById("console").textContent.includes("load media complete!"), 60000);
+  const box = await (await tab.$("#canvas")).boundingBox();
+  const at = (x, y) => [box.x + (x * box.width) / 640, box.y + (y * box.height) / 480];
+  const keyButtons = await tab.$$("#keys button");
+  const keyTexts = await tab.$$eval("#keys button", (buttons) => buttons.map((button) => button.textContent));
+  const game = {
+    tab, box, until,
+    point: (x, y) => tab.mouse.move(...at(x, y)),
+    click: async (x, y) => {
+      await tab.mouse.click(...at(x, y));
+      await sleep(150);
+    },
+    tap: async (x, y) => {
+      await tab.touchscreen.tap(...at(x, y));
+      await sleep(300);
+    },
+    type: async (keys) => {
+      for (const key of keys) await tab.keyboard.press(key === "\b" ? "Backspace" : key);
+      await sleep(150);
+    },
+    tapKeys: async (keys) => {
+      for (const key of keys) {
+        await keyButtons[keyTexts.indexOf({ " ": "Guess", "\b": "Clear" }[key] ?? key.toUpperCase())].tap();
+      }
+      await sleep(300);
+    },
+    consoleText: () => tab.$eval("#console", (element) => element.textContent),
+    secretWord: async () => {
+      await until(() => /word = \w+\nword_length/.test(document.getElementById("console").textContent));
+      return [...(await game.consoleText()).matchAll(/word = (\w+)\n/g)].pop()[1];
+    },
+    view: async (file) => {
+      const png = await tab.$eval("#canvas", (canvas) => canvas.toDataURL("image/png"));
+      fs.writeFileSync(file, Buffer.from(png.split(",")[1], "base64"));
+    },
+  };
+  return game;
+}
+
+// The canvas of `game` must show what the desktop build draws for `screen`
+// within 10 s (frames come slowly from a software GPU); the menu's figure
+// moves on its own and is left out of the comparison.
+async function sameAsDesktop(game, name, screen, word = "", keys = "") {
   const reference = path.join(scratch, `${name}-desktop.png`);
   const shot = path.join(scratch, `${name}-web.png`);
   execFileSync(referenceFrame, [reference, screen, word, keys]);
@@ -73,7 +96,7 @@ async function sameAsDesktop(name, screen, word = "", keys = "", shoot = (file) 
   hideFigure(reference);
   let differing = "";
   for (const start = Date.now(); Date.now() - start < 10000; await sleep(200)) {
-    await shoot(shot);
+    await game.view(shot);
     hideFigure(shot);
     try {
       execFileSync("compare", ["-metric", "AE", reference, shot, "null:"], { stdio: "pipe" });
@@ -89,54 +112,88 @@ async function sameAsDesktop(name, screen, word = "", keys = "", shoot = (file) 
 // What a game of `word` prints in developer mode for the keys typed: the
 // desktop build's own text.
 const gameLines = (word, keys) => execFileSync(referenceFrame, ["-", "game-console", word, keys], { encoding: "utf8" });
-// The console of a session: developer mode turned on, then a won and a lost
-// easy game, each with the keys typed into it.
-const sessionText = (won, wonKeys, lost, lostKeys) =>
-  "initialize complete!\nload media complete!\n" +
-  "dev_mode turned on.\nback button has been pressed.\n" +
-  "start button has been pressed.\neasy button has been pressed.\n" + gameLines(won, wonKeys) +
-  "start button has been pressed.\neasy button has been pressed.\n" + gameLines(lost, lostKeys);
+const startLines = "initialize complete!\nload media complete!\n";
+const devModeLines = "dev_mode turned on.\nback button has been pressed.\n";
+const easyGame = (word, keys) => "start button has been pressed.\neasy button has been pressed.\n" + gameLines(word, keys);
 const notIn = (word, count) => [..."qxzjkvwybfhmpgdcultsrnoiea"].filter((c) => !word.includes(c)).slice(0, count).join("");
 const guesses = (letters) => [...letters].map((c) => c + " ").join("");
+function sameText(got, expected, what) {
+  check(got === expected, what);
+  if (got !== expected) console.log(`  expected:\n${expected}\n  got:\n${got}`);
+}
 
-check((await consoleText()) === "initialize complete!\nload media complete!\n", "the two start-up lines, and nothing else");
+// Developer mode on, then an easy game won by `press` (clicks and keys, or
+// taps): the end picture and the console must be the desktop's. Returns the
+// keys of the game, as the console saw them.
+async function winEasyGame(game, press, what) {
+  await press.at(460, 390);  // Options
+  await press.at(230, 367);  // developer mode on
+  await press.at(606, 26);   // Back
+  await press.at(180, 390);  // Start
+  await press.at(320, 230);  // Easy
+  const word = await game.secretWord();
+  const keys = guesses(notIn(word, 2) + [...new Set(word)].join(""));
+  await press.keys(keys);
+  check(await sameAsDesktop(game, `${what}-win`, "game", word, keys), `${what} wins "${word}"`);
+  sameText(await game.consoleText(), startLines + devModeLines + easyGame(word, keys), `${what}: the console, exactly the desktop's`);
+}
+
+// ---- One session through every screen, the canvas scaled to the window.
+const page = await browser.newPage();
+await page.setViewport({ width: 800, height: 600 });
+// Counts what the page asks to be woken for: a game that waits asks nothing.
+await page.evaluateOnNewDocument(() => {
+  window.wakeUps = 0;
+  for (const name of ["setTimeout", "setInterval", "requestAnimationFrame"]) {
+    const schedule = window[name];
+    window[name] = function (...args) {
+      window.wakeUps += 1;
+      return schedule.apply(this, args);
+    };
+  }
+});
+const desktop = await open(page, server.url);
+check((await desktop.consoleText()) === startLines, "the two start-up lines, and nothing else");
 check(await page.$eval("#loading", (element) => element.hidden), "the loading indicator is gone once the game runs");
-const tabTitle = await page.$eval("title", (element) => element.textContent);
+// What the tab shows: the page's <title>, which SDL's window title must not reach.
+const titleOf = (tab) => tab.$eval("title", (element) => element.textContent);
+const tabTitle = await titleOf(page);
 check(tabTitle === "Hangman", `the tab keeps the page's title once the game runs: "${tabTitle}"`);
-await point(500, 200);
-check(await sameAsDesktop("menu", "menu"), "main menu");
-await point(150, 390);
-check(await sameAsDesktop("menu-start", "menu-start"), "Start under the pointer");
-await click(460, 390);
-await point(400, 250);
-check(await sameAsDesktop("options-off", "options-off"), "options, developer mode off");
-await click(230, 367);
-await point(400, 250);
-check(await sameAsDesktop("options-on", "options-on"), "options, developer mode on");
-await click(606, 26);
-await click(180, 390);
-await point(320, 310);
-check(await sameAsDesktop("difficulty", "difficulty-medium"), "level choice, Medium under the pointer");
-await click(320, 230);
+await desktop.point(500, 200);
+check(await sameAsDesktop(desktop, "menu", "menu"), "main menu");
+await desktop.point(150, 390);
+check(await sameAsDesktop(desktop, "menu-start", "menu-start"), "Start under the pointer");
+await desktop.click(460, 390);
+await desktop.point(400, 250);
+check(await sameAsDesktop(desktop, "options-off", "options-off"), "options, developer mode off");
+await desktop.click(230, 367);
+await desktop.point(400, 250);
+check(await sameAsDesktop(desktop, "options-on", "options-on"), "options, developer mode on");
+await desktop.click(606, 26);
+await desktop.click(180, 390);
+await desktop.point(320, 310);
+check(await sameAsDesktop(desktop, "difficulty", "difficulty-medium"), "level choice, Medium under the pointer");
+await desktop.click(320, 230);
 
 // The keyboard plays with the focus anywhere on the page: the console button
 // is pressed first, and Space and Backspace must neither scroll nor press it.
 await page.click("#console-button");
 check(await page.$eval("#console", (element) => !element.hidden), "the console panel opens");
-check(JSON.stringify(await canvasBox()) === JSON.stringify(box), "the canvas stays where it was");
-const won = await secretWord();
+const boxNow = await (await page.$("#canvas")).boundingBox();
+check(JSON.stringify(boxNow) === JSON.stringify(desktop.box), "the canvas stays where it was");
+const won = await desktop.secretWord();
 const wrong = notIn(won, 1);
 const right = [...new Set(won)].join("");
 const wonKeys = guesses(wrong + right.slice(0, -1)) + "x\b" + right.slice(-1);
-await type(wonKeys);
-check(await sameAsDesktop("game", "game", won, wonKeys), `game of "${won}" in progress`);
+await desktop.type(wonKeys);
+check(await sameAsDesktop(desktop, "game", "game", won, wonKeys), `game of "${won}" in progress`);
 check(await page.evaluate(() => window.scrollY === 0 && document.documentElement.scrollHeight > innerHeight),
       "Space and Backspace do not scroll a page taller than the window");
 check(await page.$eval("#console", (element) => !element.hidden), "Space does not press the focused console button");
-await type(" ");
-check(await sameAsDesktop("win", "game", won, wonKeys + " "), "the win picture");
+await desktop.type(" ");
+check(await sameAsDesktop(desktop, "win", "game", won, wonKeys + " "), "the win picture");
 
-await sleep(2000);  // the screenshots' own work settles
+await sleep(2000);  // the readbacks' own work settles
 // While the game waits, the page must schedule nothing at all, and its main
 // thread must stay under 1 % of a core.
 async function idle(what) {
@@ -152,7 +209,7 @@ const other = await browser.newPage();
 await other.bringToFront();
 await sleep(1000);
 await page.bringToFront();
-await type("a");
+await desktop.type("a");
 await other.bringToFront();
 await sleep(2000);
 const visibility = await page.evaluate(() => document.visibilityState);
@@ -161,83 +218,126 @@ await idle("the main menu in a background tab");
 await other.close();
 await page.bringToFront();
 
-await click(180, 390);
-await click(320, 230);
-const lost = await secretWord();
+await desktop.click(180, 390);
+await desktop.click(320, 230);
+const lost = await desktop.secretWord();
 const losing = notIn(lost, 6);
-await type(guesses(losing));
-check(await sameAsDesktop("lose", "game", lost, guesses(losing)), "the lose picture");
-
-const expected = sessionText(won, wonKeys + " ", lost, guesses(losing));
-const text = await consoleText();
-check(text === expected, "the whole console text, exactly the desktop's");
-if (text !== expected) console.log(`  expected:\n${expected}\n  got:\n${text}`);
+await desktop.type(guesses(losing));
+check(await sameAsDesktop(desktop, "lose", "game", lost, guesses(losing)), "the lose picture");
+sameText(await desktop.consoleText(),
+         startLines + devModeLines + easyGame(won, wonKeys + " ") + easyGame(lost, guesses(losing)),
+         "the whole console text, exactly the desktop's");
+const workerActive = () => navigator.serviceWorker.getRegistration().then((registration) => registration?.active?.state === "activated");
+const installable = await page.waitForFunction(workerActive, { timeout: 30000, polling: 200 }).then(async () => {
+  const cdp = await page.createCDPSession();
+  return (await cdp.send("Page.getInstallabilityErrors")).installabilityErrors;
+}, (error) => [error.message]);
+check(installable.length === 0, `the page has a service worker and can be installed: ${JSON.stringify(installable)}`);
 await page.close();
 
-// ---- A phone: touch, no keyboard. The menus are tapped and two games
-// played with the on-screen keys alone. The canvas is scaled down to the
-// phone's width, so its frames are read from the canvas itself (its drawing
-// buffer kept for that) and compared with the desktop's pixel for pixel.
-const phone = await browser.newPage();
-await phone.emulate({
-  userAgent: await browser.userAgent(),
-  viewport: { width: 390, height: 844, deviceScaleFactor: 3, isMobile: true, hasTouch: true },
-});
-await phone.evaluateOnNewDocument(() => {
-  const getContext = HTMLCanvasElement.prototype.getContext;
-  HTMLCanvasElement.prototype.getContext = function (type, attributes) {
-    return getContext.call(this, type, { ...attributes, preserveDrawingBuffer: true });
-  };
-});
-await phone.goto(server.url);
-await until(() => document.getElementById("console").textContent.includes("load media complete!"), 60000, phone);
-const phoneBox = await (await phone.$("#canvas")).boundingBox();
-const onScreenKeys = await phone.$$eval("#keys button", (buttons) => buttons.map((button) => {
+// ---- A phone: touch, no keyboard. The menus are tapped, a game won and a
+// game lost with the on-screen keys alone.
+const phonePage = await browser.newPage();
+await phonePage.emulate({ userAgent: await browser.userAgent(), viewport: phoneScreen });
+const phone = await open(phonePage, server.url);
+const onScreenKeys = await phonePage.$$eval("#keys button", (buttons) => buttons.map((button) => {
   const rect = button.getBoundingClientRect();
-  return { text: button.textContent, width: rect.width, height: rect.height, bottom: rect.bottom };
+  return { text: button.textContent, width: rect.width, height: rect.height };
 }));
 check(onScreenKeys.map((key) => key.text).join(" ") === "A B C D E F G H I J K L M N O P Q R S T U V W X Y Z Clear Guess" &&
-      onScreenKeys.every((key) => key.width >= 40 && key.height >= 40 && key.bottom <= 844),
-      `a phone shows the 28 on-screen keys, each at least 40 x 40, all on screen: ${
+      onScreenKeys.every((key) => key.width >= 40 && key.height >= 40),
+      `a phone shows the 28 on-screen keys, each at least 40 x 40: ${
         onScreenKeys.map((key) => `${key.text} ${Math.round(key.width)}x${Math.round(key.height)}`).join(", ")}`);
-const tap = async (x, y) => {
-  await phone.touchscreen.tap(phoneBox.x + (x * phoneBox.width) / 640, phoneBox.y + (y * phoneBox.height) / 480);
-  await sleep(300);
-};
-const keyButtons = await phone.$$("#keys button");
-const tapKeys = async (keys) => {
-  for (const key of keys) {
-    const text = { " ": "Guess", "\b": "Clear" }[key] ?? key.toUpperCase();
-    await keyButtons[onScreenKeys.findIndex((onScreen) => onScreen.text === text)].tap();
-  }
-  await sleep(300);
-};
-const phoneView = async (file) => {
-  const png = await phone.$eval("#canvas", (canvas) => canvas.toDataURL("image/png"));
-  fs.writeFileSync(file, Buffer.from(png.split(",")[1], "base64"));
-};
-await tap(460, 390);  // Options
-await tap(230, 367);  // developer mode on
-await tap(606, 26);   // Back
-await tap(180, 390);  // Start
-await tap(320, 230);  // Easy
-const phoneWon = await secretWord(phone);
-const phoneWonKeys = guesses(notIn(phoneWon, 2) + [...new Set(phoneWon)].join(""));
-await tapKeys(phoneWonKeys);
-check(await sameAsDesktop("phone-win", "game", phoneWon, phoneWonKeys, phoneView), `a phone wins "${phoneWon}" by taps`);
-await tapKeys("q");   // any key leaves the end picture
-await tap(180, 390);
-await tap(320, 230);
-const phoneLost = await secretWord(phone);
+const taps = { at: phone.tap, keys: phone.tapKeys };
+await winEasyGame(phone, taps, "a phone");
+await phone.tapKeys("q");  // any key leaves the end picture
+await phone.tap(180, 390);
+await phone.tap(320, 230);
+const phoneLost = await phone.secretWord();
 const phoneLostKeys = "x\b" + guesses(notIn(phoneLost, 6));
-await tapKeys(phoneLostKeys);
-check(await sameAsDesktop("phone-lose", "game", phoneLost, phoneLostKeys, phoneView), `a phone loses "${phoneLost}" by taps`);
-const phoneExpected = sessionText(phoneWon, phoneWonKeys, phoneLost, phoneLostKeys);
-const phoneText = await consoleText(phone);
-check(phoneText === phoneExpected, "the phone's whole console text, exactly the desktop's");
-if (phoneText !== phoneExpected) console.log(`  expected:\n${phoneExpected}\n  got:\n${phoneText}`);
-check(await phone.evaluate(() => document.activeElement === document.body), "no on-screen key took the focus");
-await phone.close();
+await phone.tapKeys(phoneLostKeys);
+check(await sameAsDesktop(phone, "phone-lose", "game", phoneLost, phoneLostKeys), `a phone loses "${phoneLost}" by taps`);
+check((await phone.consoleText()).endsWith(easyGame(phoneLost, phoneLostKeys)), "the phone's lost game, exactly the desktop's console");
+check(await phonePage.evaluate(() => document.activeElement === document.body), "no on-screen key took the focus");
+await phonePage.close();
+
+// ---- The page on every screen: the game and the keys (where shown) all in
+// view with no scrolling, the picture 4 : 3 and as large as fits (within the
+// page's 12 px margins and a whole multiple of 4 x 3 pixels).
+const screens = [
+  { name: "a phone upright", viewport: phoneScreen, keys: true },
+  { name: "a phone on its side", viewport: { ...phoneScreen, width: 844, height: 390 }, keys: true },
+  { name: "a small phone", viewport: { ...phoneScreen, width: 320, height: 480 }, keys: true },
+  { name: "a 1280 x 720 window, keys and console shown", viewport: { width: 1280, height: 720 }, keys: true, show: ["#keys-button", "#console-button"], scrollbar: true },
+  { name: "a narrow window, console shown", viewport: { width: 600, height: 600 }, keys: false, show: ["#console-button"], scrollbar: true },
+  { name: "a 3840 x 2160 screen", viewport: { width: 3840, height: 2160 }, keys: false },
+];
+for (const screen of screens) {
+  const tab = await browser.newPage();
+  await tab.emulate({ userAgent: await browser.userAgent(), viewport: screen.viewport });
+  await open(tab, server.url);
+  for (const button of screen.show ?? []) await tab.click(button);
+  const layout = await tab.evaluate(() => {
+    const view = { width: document.documentElement.clientWidth, height: innerHeight };
+    const parts = [document.getElementById("stage"), document.getElementById("footer"),
+                   ...document.querySelectorAll("#keys:not([hidden]) button")].map((part) => part.getBoundingClientRect());
+    const stage = parts[0];
+    return {
+      view, scrollbar: innerWidth - view.width, stage: [stage.width, stage.height], keys: parts.length > 2,
+      cut: parts.filter((r) => r.left < 0 || r.top < 0 || r.right > view.width || r.bottom > view.height).length,
+      scrolls: scrollX !== 0 || scrollY !== 0 || document.documentElement.scrollWidth > view.width ||
+               (document.getElementById("console").hidden && document.documentElement.scrollHeight > view.height),
+      width: Math.max(...parts.map((r) => r.right)) - Math.min(...parts.map((r) => r.left)),
+      height: Math.max(...parts.map((r) => r.bottom)) - Math.min(...parts.map((r) => r.top)),
+    };
+  });
+  const largest = layout.width >= layout.view.width - 24 - 4 || layout.height >= layout.view.height - 24 - 3;
+  check(layout.cut === 0 && !layout.scrolls && layout.stage[0] * 3 === layout.stage[1] * 4 && largest &&
+        layout.keys === screen.keys && (!screen.scrollbar || layout.scrollbar > 0),
+        `${screen.name}: the game ${layout.stage.join(" x ")} in a view of ${layout.view.width} x ${layout.view.height} ` +
+        `(scrollbar ${layout.scrollbar} px), ${layout.cut} parts cut, ${layout.scrolls ? "" : "no "}scrolling, ` +
+        `keys ${layout.keys ? "shown" : "hidden"}, everything ${Math.round(layout.width)} x ${Math.round(layout.height)}`);
+  await tab.close();
+}
+
+// ---- The web app, in a browser profile of its own: a first visit must
+// download at most 500 KB in all; a second visit, with the server gone, must
+// play to the menu.
+const appServer = await serve(site);
+const profile = await browser.createBrowserContext();
+const firstVisit = await profile.newPage();
+await firstVisit.setViewport({ width: 800, height: 600 });
+await open(firstVisit, appServer.url);
+const offlineReady = await firstVisit.waitForFunction(workerActive, { timeout: 30000, polling: 200 }).then(() => true, () => false);
+check(offlineReady, "the first visit starts the service worker");
+const downloaded = Object.values(appServer.sent).reduce((sum, bytes) => sum + bytes, 0);
+check(downloaded <= 500000, `a first visit downloads ${downloaded} bytes in all, gzip (${
+  Object.entries(appServer.sent).map(([name, bytes]) => `${name} ${bytes}`).join(", ")})`);
+await firstVisit.close();
+appServer.closeAllConnections();
+await new Promise((resolve) => appServer.close(resolve));
+const secondVisit = await profile.newPage();
+await secondVisit.setViewport({ width: 800, height: 600 });
+const offline = await open(secondVisit, appServer.url).catch((error) => {
+  console.log(`  ${error.message}`);
+  return null;
+});
+check(offline !== null && (await sameAsDesktop(offline, "offline-menu", "menu")),
+      "a second visit with the server gone plays to the menu");
+await profile.close();
+
+// ---- Firefox, on an X server of its own: the same won game.
+const xvfb = spawn("Xvfb", ["-displayfd", "3", "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
+                   { stdio: ["ignore", "ignore", "ignore", "pipe"] });
+process.on("exit", () => xvfb.kill());
+const display = await new Promise((resolve) => xvfb.stdio[3].once("data", (data) => resolve(`:${String(data).trim()}`)));
+const firefox = await launchFirefox(display);
+const firefoxPage = await firefox.newPage();
+await firefoxPage.setViewport({ width: 800, height: 600 });
+const firefoxGame = await open(firefoxPage, server.url);
+await winEasyGame(firefoxGame, { at: firefoxGame.click, keys: firefoxGame.type }, "Firefox");
+check((await titleOf(firefoxPage)) === "Hangman", "Firefox: the tab keeps the page's title");
+await firefox.close();
 
 // ---- Each way the game can fail: a message on the page, never a blank canvas.
 const withoutMenuImage = (name, bytes) => {
