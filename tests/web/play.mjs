@@ -83,10 +83,12 @@ async function open(tab, url) {
   return game;
 }
 
-// The canvas of `game` must show what the desktop build draws for `screen`
-// within 10 s (frames come slowly from a software GPU); the menu's figure
-// moves on its own and is left out of the comparison.
-async function sameAsDesktop(game, name, screen, word = "", keys = "") {
+// The canvas of `game` (the desktop session's unless given) must show what
+// the desktop build draws for `screen` within 10 s (frames come slowly from a
+// software GPU); the menu's figure moves on its own and is left out of the
+// comparison.
+let desktop;
+async function sameAsDesktop(name, screen, word = "", keys = "", game = desktop) {
   const reference = path.join(scratch, `${name}-desktop.png`);
   const shot = path.join(scratch, `${name}-web.png`);
   execFileSync(referenceFrame, [reference, screen, word, keys]);
@@ -112,9 +114,11 @@ async function sameAsDesktop(game, name, screen, word = "", keys = "") {
 // What a game of `word` prints in developer mode for the keys typed: the
 // desktop build's own text.
 const gameLines = (word, keys) => execFileSync(referenceFrame, ["-", "game-console", word, keys], { encoding: "utf8" });
-const startLines = "initialize complete!\nload media complete!\n";
-const devModeLines = "dev_mode turned on.\nback button has been pressed.\n";
 const easyGame = (word, keys) => "start button has been pressed.\neasy button has been pressed.\n" + gameLines(word, keys);
+// The console of a session: developer mode turned on, then easy games, each
+// a word and the keys typed into it.
+const sessionText = (...games) => "initialize complete!\nload media complete!\n" +
+  "dev_mode turned on.\nback button has been pressed.\n" + games.map(([word, keys]) => easyGame(word, keys)).join("");
 const notIn = (word, count) => [..."qxzjkvwybfhmpgdcultsrnoiea"].filter((c) => !word.includes(c)).slice(0, count).join("");
 const guesses = (letters) => [...letters].map((c) => c + " ").join("");
 function sameText(got, expected, what) {
@@ -123,8 +127,7 @@ function sameText(got, expected, what) {
 }
 
 // Developer mode on, then an easy game won by `press` (clicks and keys, or
-// taps): the end picture and the console must be the desktop's. Returns the
-// keys of the game, as the console saw them.
+// taps): the end picture and the console must be the desktop's.
 async function winEasyGame(game, press, what) {
   await press.at(460, 390);  // Options
   await press.at(230, 367);  // developer mode on
@@ -134,8 +137,8 @@ async function winEasyGame(game, press, what) {
   const word = await game.secretWord();
   const keys = guesses(notIn(word, 2) + [...new Set(word)].join(""));
   await press.keys(keys);
-  check(await sameAsDesktop(game, `${what}-win`, "game", word, keys), `${what} wins "${word}"`);
-  sameText(await game.consoleText(), startLines + devModeLines + easyGame(word, keys), `${what}: the console, exactly the desktop's`);
+  check(await sameAsDesktop(`${what}-win`, "game", word, keys, game), `${what} wins "${word}"`);
+  sameText(await game.consoleText(), sessionText([word, keys]), `${what}: the console, exactly the desktop's`);
 }
 
 // ---- One session through every screen, the canvas scaled to the window.
@@ -152,46 +155,47 @@ await page.evaluateOnNewDocument(() => {
     };
   }
 });
-const desktop = await open(page, server.url);
-check((await desktop.consoleText()) === startLines, "the two start-up lines, and nothing else");
+desktop = await open(page, server.url);
+const { point, click, type, secretWord, consoleText } = desktop;
+check((await consoleText()) === "initialize complete!\nload media complete!\n", "the two start-up lines, and nothing else");
 check(await page.$eval("#loading", (element) => element.hidden), "the loading indicator is gone once the game runs");
 // What the tab shows: the page's <title>, which SDL's window title must not reach.
 const titleOf = (tab) => tab.$eval("title", (element) => element.textContent);
 const tabTitle = await titleOf(page);
 check(tabTitle === "Hangman", `the tab keeps the page's title once the game runs: "${tabTitle}"`);
-await desktop.point(500, 200);
-check(await sameAsDesktop(desktop, "menu", "menu"), "main menu");
-await desktop.point(150, 390);
-check(await sameAsDesktop(desktop, "menu-start", "menu-start"), "Start under the pointer");
-await desktop.click(460, 390);
-await desktop.point(400, 250);
-check(await sameAsDesktop(desktop, "options-off", "options-off"), "options, developer mode off");
-await desktop.click(230, 367);
-await desktop.point(400, 250);
-check(await sameAsDesktop(desktop, "options-on", "options-on"), "options, developer mode on");
-await desktop.click(606, 26);
-await desktop.click(180, 390);
-await desktop.point(320, 310);
-check(await sameAsDesktop(desktop, "difficulty", "difficulty-medium"), "level choice, Medium under the pointer");
-await desktop.click(320, 230);
+await point(500, 200);
+check(await sameAsDesktop("menu", "menu"), "main menu");
+await point(150, 390);
+check(await sameAsDesktop("menu-start", "menu-start"), "Start under the pointer");
+await click(460, 390);
+await point(400, 250);
+check(await sameAsDesktop("options-off", "options-off"), "options, developer mode off");
+await click(230, 367);
+await point(400, 250);
+check(await sameAsDesktop("options-on", "options-on"), "options, developer mode on");
+await click(606, 26);
+await click(180, 390);
+await point(320, 310);
+check(await sameAsDesktop("difficulty", "difficulty-medium"), "level choice, Medium under the pointer");
+await click(320, 230);
 
 // The keyboard plays with the focus anywhere on the page: the console button
 // is pressed first, and Space and Backspace must neither scroll nor press it.
 await page.click("#console-button");
 check(await page.$eval("#console", (element) => !element.hidden), "the console panel opens");
-const boxNow = await (await page.$("#canvas")).boundingBox();
-check(JSON.stringify(boxNow) === JSON.stringify(desktop.box), "the canvas stays where it was");
-const won = await desktop.secretWord();
+const canvasBox = async () => (await page.$("#canvas")).boundingBox();
+check(JSON.stringify(await canvasBox()) === JSON.stringify(desktop.box), "the canvas stays where it was");
+const won = await secretWord();
 const wrong = notIn(won, 1);
 const right = [...new Set(won)].join("");
 const wonKeys = guesses(wrong + right.slice(0, -1)) + "x\b" + right.slice(-1);
-await desktop.type(wonKeys);
-check(await sameAsDesktop(desktop, "game", "game", won, wonKeys), `game of "${won}" in progress`);
+await type(wonKeys);
+check(await sameAsDesktop("game", "game", won, wonKeys), `game of "${won}" in progress`);
 check(await page.evaluate(() => window.scrollY === 0 && document.documentElement.scrollHeight > innerHeight),
       "Space and Backspace do not scroll a page taller than the window");
 check(await page.$eval("#console", (element) => !element.hidden), "Space does not press the focused console button");
-await desktop.type(" ");
-check(await sameAsDesktop(desktop, "win", "game", won, wonKeys + " "), "the win picture");
+await type(" ");
+check(await sameAsDesktop("win", "game", won, wonKeys + " "), "the win picture");
 
 await sleep(2000);  // the readbacks' own work settles
 // While the game waits, the page must schedule nothing at all, and its main
@@ -209,7 +213,7 @@ const other = await browser.newPage();
 await other.bringToFront();
 await sleep(1000);
 await page.bringToFront();
-await desktop.type("a");
+await type("a");
 await other.bringToFront();
 await sleep(2000);
 const visibility = await page.evaluate(() => document.visibilityState);
@@ -218,14 +222,13 @@ await idle("the main menu in a background tab");
 await other.close();
 await page.bringToFront();
 
-await desktop.click(180, 390);
-await desktop.click(320, 230);
-const lost = await desktop.secretWord();
+await click(180, 390);
+await click(320, 230);
+const lost = await secretWord();
 const losing = notIn(lost, 6);
-await desktop.type(guesses(losing));
-check(await sameAsDesktop(desktop, "lose", "game", lost, guesses(losing)), "the lose picture");
-sameText(await desktop.consoleText(),
-         startLines + devModeLines + easyGame(won, wonKeys + " ") + easyGame(lost, guesses(losing)),
+await type(guesses(losing));
+check(await sameAsDesktop("lose", "game", lost, guesses(losing)), "the lose picture");
+sameText(await consoleText(), sessionText([won, wonKeys + " "], [lost, guesses(losing)]),
          "the whole console text, exactly the desktop's");
 const workerActive = () => navigator.serviceWorker.getRegistration().then((registration) => registration?.active?.state === "activated");
 const installable = await page.waitForFunction(workerActive, { timeout: 30000, polling: 200 }).then(async () => {
@@ -248,15 +251,14 @@ check(onScreenKeys.map((key) => key.text).join(" ") === "A B C D E F G H I J K L
       onScreenKeys.every((key) => key.width >= 40 && key.height >= 40),
       `a phone shows the 28 on-screen keys, each at least 40 x 40: ${
         onScreenKeys.map((key) => `${key.text} ${Math.round(key.width)}x${Math.round(key.height)}`).join(", ")}`);
-const taps = { at: phone.tap, keys: phone.tapKeys };
-await winEasyGame(phone, taps, "a phone");
+await winEasyGame(phone, { at: phone.tap, keys: phone.tapKeys }, "a phone");
 await phone.tapKeys("q");  // any key leaves the end picture
 await phone.tap(180, 390);
 await phone.tap(320, 230);
 const phoneLost = await phone.secretWord();
 const phoneLostKeys = "x\b" + guesses(notIn(phoneLost, 6));
 await phone.tapKeys(phoneLostKeys);
-check(await sameAsDesktop(phone, "phone-lose", "game", phoneLost, phoneLostKeys), `a phone loses "${phoneLost}" by taps`);
+check(await sameAsDesktop("phone-lose", "game", phoneLost, phoneLostKeys, phone), `a phone loses "${phoneLost}" by taps`);
 check((await phone.consoleText()).endsWith(easyGame(phoneLost, phoneLostKeys)), "the phone's lost game, exactly the desktop's console");
 check(await phonePage.evaluate(() => document.activeElement === document.body), "no on-screen key took the focus");
 await phonePage.close();
@@ -322,7 +324,7 @@ const offline = await open(secondVisit, appServer.url).catch((error) => {
   console.log(`  ${error.message}`);
   return null;
 });
-check(offline !== null && (await sameAsDesktop(offline, "offline-menu", "menu")),
+check(offline !== null && (await sameAsDesktop("offline-menu", "menu", "", "", offline)),
       "a second visit with the server gone plays to the menu");
 await profile.close();
 
