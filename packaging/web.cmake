@@ -64,22 +64,26 @@ add_custom_target(web_app DEPENDS ${CMAKE_BINARY_DIR}/icon.png ${CMAKE_BINARY_DI
 
 # Asyncify instruments only the calls that can reach a sleep: the wait, the
 # delay and the present. SDL reaches the present's yield through two function
-# pointers, which are named here; SDL_AtomicLock would only sleep on a lock
-# held by another thread, and the page has none.
+# pointers: the functions that make those calls are named for each program
+# (the first is SDL_RenderPresent, or the program's function that the linker
+# inlines it into). SDL_AtomicLock would only sleep on a lock held by another
+# thread, and the page has none.
 set(asyncify -sASYNCIFY -sASYNCIFY_STACK_SIZE=65536 -sASYNCIFY_IGNORE_INDIRECT
-    "-sASYNCIFY_ADD=['hangman::present_frame()','GLES2_RenderPresent']"
     "-sASYNCIFY_REMOVE=['SDL_AtomicLock']")
 
 # Links `target` as a program of the site, and writes `page`, which starts it
 # with `arguments` (a JavaScript array), in a target `<target>_page`; `all` is
-# ALL where the page belongs to the default build, or empty. With OFFLINE, the
-# page is the web app, and the site's service worker is written with it.
+# ALL where the page belongs to the default build, or empty. PRESENT names the
+# function that holds the program's call of SDL's present (see above). With
+# OFFLINE, the page is the web app, and the site's service worker is written
+# with it.
 function(hangman_web_program target page arguments all)
-  cmake_parse_arguments(PARSE_ARGV 4 web "OFFLINE" "" "")
+  cmake_parse_arguments(PARSE_ARGV 4 web "OFFLINE" "PRESENT" "")
   set_target_properties(${target} PROPERTIES SUFFIX .js LINK_DEPENDS ${data_js})
   add_dependencies(${target} web_data)
   target_link_options(${target} PRIVATE
-    ${asyncify} -sALLOW_MEMORY_GROWTH -sENVIRONMENT=web
+    ${asyncify} "-sASYNCIFY_ADD=['${web_PRESENT}','GLES2_RenderPresent']"
+    -sALLOW_MEMORY_GROWTH -sENVIRONMENT=web
     -sFORCE_FILESYSTEM -sEXIT_RUNTIME
     -sEXPORTED_RUNTIME_METHODS=[FS,addRunDependency,removeRunDependency,FS_createPath,FS_createDataFile,FS_createPreloadedFile]
     "SHELL:--pre-js ${data_js}")
@@ -108,14 +112,14 @@ function(hangman_web_program target page arguments all)
   add_custom_target(${target}_page ${all} DEPENDS ${CMAKE_BINARY_DIR}/${page})
 endfunction()
 
-hangman_web_program(hangman index.html "[]" ALL OFFLINE)
+hangman_web_program(hangman index.html "[]" ALL OFFLINE PRESENT "hangman::present_frame()")
 
 # The benchmarks' floor page: the bare SDL program of bench/baseline.cpp,
 # built, packed and started the same way, drawing the menu's frame
 # (make bench-web builds it).
 add_executable(floor EXCLUDE_FROM_ALL bench/baseline.cpp)
 target_link_libraries(floor PRIVATE SDL2::SDL2 SDL2_image::SDL2_image)
-hangman_web_program(floor floor.html "[\"menu\"]" "")
+hangman_web_program(floor floor.html "[\"menu\"]" "" PRESENT SDL_RenderPresent)
 
 set(site_files index.html sw.js ${HANGMAN_NAME}.js ${HANGMAN_NAME}.wasm ${HANGMAN_NAME}.data
                ${HANGMAN_NAME}.data.js.metadata ${web_app_files})

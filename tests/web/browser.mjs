@@ -1,6 +1,7 @@
 // What the browser test and the web benchmark share: a static server on
 // 127.0.0.1, headless Chromium with software WebGL, Firefox on an X server,
 // and the CPU time of the page, with its processes.
+import crypto from "node:crypto";
 import http from "node:http";
 import fs from "node:fs";
 import path from "node:path";
@@ -17,11 +18,17 @@ const types = {
   ".webmanifest": "application/manifest+json",
 };
 
-// Serves the folder `root` as a web host would (gzip where the browser asks
-// for it). `change(name, bytes)` may answer a file differently: a Buffer, or
+// Serves the folder `root` as a web host would (gzip -9 where the browser
+// asks for it, each file compressed once, as a host keeps it). `change(name, bytes)` may answer a file differently: a Buffer, or
 // null for 404. Resolves to the server; its `url` ends with "/", and `sent`
 // counts the bytes of the bodies it has sent, by file.
 export async function serve(root, change = (name, bytes) => bytes) {
+  const compressed = new Map();
+  const gzip = (bytes) => {
+    const digest = crypto.createHash("sha256").update(bytes).digest("hex");
+    if (!compressed.has(digest)) compressed.set(digest, zlib.gzipSync(bytes, { level: 9 }));
+    return compressed.get(digest);
+  };
   const server = http.createServer((request, response) => {
     const name = decodeURIComponent(new URL(request.url, "http://host").pathname).replace(/\/$/, "/index.html");
     const file = path.join(root, path.normalize(name));
@@ -32,9 +39,9 @@ export async function serve(root, change = (name, bytes) => bytes) {
         return;
       }
       const headers = { "Content-Type": types[path.extname(file)] ?? "application/octet-stream", "Cache-Control": "no-store" };
-      const gzip = /\bgzip\b/.test(request.headers["accept-encoding"] ?? "");
-      if (gzip) headers["Content-Encoding"] = "gzip";
-      const sent = gzip ? zlib.gzipSync(body, { level: 9 }) : body;
+      const zipped = /\bgzip\b/.test(request.headers["accept-encoding"] ?? "");
+      if (zipped) headers["Content-Encoding"] = "gzip";
+      const sent = zipped ? gzip(body) : body;
       server.sent[name.slice(1)] = (server.sent[name.slice(1)] ?? 0) + sent.length;
       response.writeHead(200, headers).end(sent);
     });
