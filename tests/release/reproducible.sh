@@ -13,7 +13,15 @@ source_tree=$(git rev-parse --show-toplevel)
 scratch=$(mktemp -d /tmp/hangman-release-XXXXXX)
 keep=""
 trap '[ -n "$keep" ] || rm -rf "$scratch"' EXIT
-fail() { echo "FAIL: $*"; keep=1; echo "(the two clones stay in $scratch)"; exit 1; }
+fail() {
+    echo "FAIL: $*"
+    keep=1
+    echo "(the two clones stay in $scratch)"
+    for job in ${libraries_jobs:-}; do
+        kill -- "-$job" 2>/dev/null || true  # a library build still running, whole
+    done
+    exit 1
+}
 
 first=$scratch/one/chalk-hangman
 second=$scratch/two/a/longer/path/to/the/game
@@ -35,11 +43,34 @@ for change in edited staged untracked; do
 done
 echo "release: refused with an edited, a staged and an untracked file"
 
-# ---- Made twice.
+# ---- Made twice. The second release's libraries are built from their
+# sources into its own cache, through the shell that make windows and make
+# web build them in, while the first release is made with the machine's
+# cache: the two library builds and the first release overlap. Each build
+# runs in a session of its own, so that a failure stops it whole.
+libraries() {
+    cd "$second" && HANGMAN_DEPS_CACHE="$scratch/cache" && export HANGMAN_DEPS_CACHE &&
+        exec setsid scripts/reproducibly.sh -c "scripts/build-deps.sh $1" >"$scratch/deps-$1.log" 2>&1
+}
 started=$(date +%s)
+libraries_jobs=""
+for target in windows web; do
+    libraries $target &
+    libraries_jobs="$libraries_jobs $!"
+done
 (cd "$first" && make release) >"$scratch/one.log" 2>&1 || { tail -n 30 "$scratch/one.log"; fail "the first release failed"; }
+set -- windows web
+for job in $libraries_jobs; do
+    wait "$job" || { tail -n 30 "$scratch/deps-$1.log"; fail "building the second release's $1 libraries failed"; }
+    shift
+done
+libraries_jobs=""
 (cd "$second" && umask 077 && TZ=Pacific/Auckland HANGMAN_DEPS_CACHE="$scratch/cache" make release) \
     >"$scratch/two.log" 2>&1 || { tail -n 30 "$scratch/two.log"; fail "the second release failed"; }
+for target in windows web; do
+    grep -q "build-deps ($target): reusing $scratch/cache/" "$scratch/two.log" ||
+        fail "the second release did not use the $target libraries built for it"
+done
 echo "release: made twice, the second with its own library cache, in $(($(date +%s) - started)) s"
 
 cat "$first/dist/SHA256SUMS"
