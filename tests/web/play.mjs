@@ -50,7 +50,7 @@ async function open(tab, url) {
   const keyButtons = await tab.$$("#keys button");
   const keyTexts = await tab.$$eval("#keys button", (buttons) => buttons.map((button) => button.textContent));
   const game = {
-    tab, box, until,
+    box,
     point: (x, y) => tab.mouse.move(...at(x, y)),
     click: async (x, y) => {
       await tab.mouse.click(...at(x, y));
