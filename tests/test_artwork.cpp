@@ -168,11 +168,11 @@ TEST(Artwork, RecompressingKeepsEveryPixelAndTheFormat)
 {
     namespace fs = std::filesystem;
     using Surface = std::unique_ptr<SDL_Surface, decltype(&SDL_FreeSurface)>;
-    const fs::path root = HANGMAN_ASSET_DIR;
     int compared = 0;
     for (const char* folder : {"pngs", "icons"}) {
-        for (const fs::directory_entry& entry : fs::directory_iterator(root / "drawn" / folder)) {
-            const fs::path shipped = root / folder / entry.path().filename();
+        for (const fs::directory_entry& entry :
+             fs::directory_iterator(fs::path(HANGMAN_DRAWN_DIR) / folder)) {
+            const fs::path shipped = fs::path(HANGMAN_ASSET_DIR) / folder / entry.path().filename();
             const Surface drawn(IMG_Load(entry.path().c_str()), SDL_FreeSurface);
             const Surface small(IMG_Load(shipped.c_str()), SDL_FreeSurface);
             ASSERT_TRUE(drawn && small) << shipped << ": " << SDL_GetError();
@@ -190,7 +190,7 @@ TEST(Artwork, RecompressingKeepsEveryPixelAndTheFormat)
             ++compared;
         }
     }
-    EXPECT_GT(compared, 0) << "no drawn files in " << root / "drawn";
+    EXPECT_GT(compared, 0) << "no drawn files in " << HANGMAN_DRAWN_DIR;
 }
 
 }  // namespace

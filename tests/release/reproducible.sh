@@ -18,7 +18,7 @@ fail() {
     keep=1
     echo "(the two clones stay in $scratch)"
     for job in ${libraries_jobs:-}; do
-        kill -- "-$job" 2>/dev/null || true  # a library build still running, whole
+        kill -- "-${job#*:}" 2>/dev/null || true  # a library build still running, whole
     done
     exit 1
 }
@@ -56,13 +56,12 @@ started=$(date +%s)
 libraries_jobs=""
 for target in windows web; do
     libraries $target &
-    libraries_jobs="$libraries_jobs $!"
+    libraries_jobs="$libraries_jobs $target:$!"
 done
 (cd "$first" && make release) >"$scratch/one.log" 2>&1 || { tail -n 30 "$scratch/one.log"; fail "the first release failed"; }
-set -- windows web
 for job in $libraries_jobs; do
-    wait "$job" || { tail -n 30 "$scratch/deps-$1.log"; fail "building the second release's $1 libraries failed"; }
-    shift
+    target=${job%%:*}
+    wait "${job#*:}" || { tail -n 30 "$scratch/deps-$target.log"; fail "building the second release's $target libraries failed"; }
 done
 libraries_jobs=""
 (cd "$second" && umask 077 && TZ=Pacific/Auckland HANGMAN_DEPS_CACHE="$scratch/cache" make release) \

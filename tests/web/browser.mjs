@@ -19,9 +19,10 @@ const types = {
 };
 
 // Serves the folder `root` as a web host would (gzip -9 where the browser
-// asks for it, each file compressed once, as a host keeps it). `change(name, bytes)` may answer a file differently: a Buffer, or
-// null for 404. Resolves to the server; its `url` ends with "/", and `sent`
-// counts the bytes of the bodies it has sent, by file.
+// asks for it, each file compressed once, as a host keeps it).
+// `change(name, bytes)` may answer a file differently: a Buffer, or null for
+// 404. Resolves to the server; its `url` ends with "/", and `sent` counts the
+// bytes of the bodies it has sent, by file.
 export async function serve(root, change = (name, bytes) => bytes) {
   const compressed = new Map();
   const gzip = (bytes) => {
