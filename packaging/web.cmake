@@ -47,6 +47,7 @@ add_custom_command(
   WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
   COMMENT "Packing the images and the font")
 add_custom_target(web_data DEPENDS ${data} ${data_js})
+add_dependencies(web_data artwork)
 
 # The web app's manifest and icons, beside the page.
 set(web_app_files manifest.webmanifest icon.png icon-192.png icon-512.png)
@@ -61,6 +62,7 @@ add_custom_command(
   COMMENT "Placing the web app's icons")
 add_custom_target(web_app DEPENDS ${CMAKE_BINARY_DIR}/icon.png ${CMAKE_BINARY_DIR}/icon-192.png
                                   ${CMAKE_BINARY_DIR}/icon-512.png)
+add_dependencies(web_app artwork)
 
 # Asyncify instruments only the calls that can reach a sleep: the wait, the
 # delay and the present. SDL reaches the present's yield through two function
@@ -92,6 +94,10 @@ function(hangman_web_program target page arguments all)
     set(name ${target})
   endif()
   set(template ${CMAKE_SOURCE_DIR}/packaging/web/index.html.in)
+  set(style ${CMAKE_SOURCE_DIR}/packaging/web/page.css)
+  # The page's scripts, joined into it in this order.
+  set(scripts console.js layout.js keys.js offline.js loading.js)
+  list(TRANSFORM scripts PREPEND ${CMAKE_SOURCE_DIR}/packaging/web/)
   set(outputs ${CMAKE_BINARY_DIR}/${page})
   set(offline)
   if(web_OFFLINE)
@@ -104,9 +110,11 @@ function(hangman_web_program target page arguments all)
     OUTPUT ${outputs}
     COMMAND ${CMAKE_COMMAND} -DSITE=${CMAKE_BINARY_DIR} -DPROGRAM=${name}
             -DDATA=${HANGMAN_NAME}.data "-DARGUMENTS=${arguments}" -DNAME=${HANGMAN_NAME}
-            -DVERSION=${PROJECT_VERSION} -DTEMPLATE=${template} -DPAGE=${CMAKE_BINARY_DIR}/${page}
+            -DVERSION=${PROJECT_VERSION} -DTEMPLATE=${template} -DSTYLE=${style}
+            "-DSCRIPTS=$<JOIN:${scripts},|>" -DPAGE=${CMAKE_BINARY_DIR}/${page}
             ${offline} -P ${CMAKE_SOURCE_DIR}/packaging/web/page.cmake
-    DEPENDS ${target} ${template} ${worker} ${CMAKE_SOURCE_DIR}/packaging/web/page.cmake
+    DEPENDS ${target} ${template} ${style} ${scripts} ${worker}
+            ${CMAKE_SOURCE_DIR}/packaging/web/page.cmake
     COMMENT "Writing ${page}"
     VERBATIM)
   add_custom_target(${target}_page ${all} DEPENDS ${CMAKE_BINARY_DIR}/${page})
