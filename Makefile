@@ -1,10 +1,11 @@
-# A thin front over the CMake presets (see README.md). Every entry point
-# installs the Debian packages it needs first.
+# A thin front over the CMake presets (see docs/building.md). Every entry
+# point first installs the Debian packages it needs, and only those
+# (scripts/install-deps.sh names them by group).
 JOBS ?= 2
 SOURCES = $(shell git ls-files --cached --others --exclude-standard '*.cpp' '*.hpp' 2>/dev/null || find src tests tools bench -name '*.[ch]pp')
 SHELL_SCRIPTS = $(shell git ls-files --cached --others --exclude-standard '*.sh' '*.sh.in' .ci/run 2>/dev/null || find . -name '*.sh' -o -name '*.sh.in')
 
-.PHONY: run install uninstall test deb test-package windows test-windows web test-web release test-release bench bench-web deps format check-format clean
+.PHONY: run install uninstall test deb test-package windows test-windows web test-web release test-release bench bench-web format check-format clean
 
 # What ships is built by a shell with the last commit's time and a fixed
 # umask, time zone and locale: one source, the same bytes.
@@ -13,15 +14,17 @@ deb windows web release: SHELL = scripts/reproducibly.sh
 # Runs a command without the network (a warm library cache must need none).
 OFFLINE = $(if $(filter 0,$(shell id -u)),unshare -n,unshare -rn)
 
-# Builds only the game and its artwork, then plays.
-run: deps
-	cmake --preset dev
-	cmake --build --preset dev --target hangman -j $(JOBS)
-	cd build/artwork && ../dev/chalk-hangman
+# Builds the game (optimised, without the tests) and its artwork, then plays.
+run:
+	@scripts/install-deps.sh
+	cmake --preset release
+	cmake --build --preset release --target hangman -j $(JOBS)
+	cd build/artwork && ../release/chalk-hangman
 
 # Installs an optimised build into PREFIX: ~/.local unless given.
 PREFIX ?= $(HOME)/.local
-install: deps
+install:
+	@scripts/install-deps.sh
 	cmake --preset release
 	cmake --build --preset release -j $(JOBS)
 	cmake --install build/release --prefix "$(PREFIX)" --strip
@@ -30,7 +33,7 @@ install: deps
 uninstall:
 	cmake -DMANIFEST=build/release/install_manifest.txt -DPREFIX="$(PREFIX)" -P packaging/uninstall.cmake
 
-test: deps check-format
+test: check-format
 	cmake --preset ci
 	cmake --build --preset ci -j $(JOBS)
 	ctest --preset ci -j $(JOBS)
@@ -39,7 +42,7 @@ test: deps check-format
 	ctest --preset asan -j $(JOBS)
 
 # The Debian package: build/package/chalk-hangman_<version>_<arch>.deb
-deb: deps
+deb:
 	@scripts/install-deps.sh package
 	cmake --preset package
 	cmake --build --preset package -j $(JOBS)
@@ -48,14 +51,16 @@ deb: deps
 # Checks the package as a distribution would, installs it, plays it, purges
 # it, also on a minimal Debian.
 test-package: deb
+	@scripts/install-deps.sh test test-package
 	cmake --preset ci
 	cmake --build --preset ci --target close_window -j $(JOBS)
 	tests/package/debian_package.sh build/package/release.txt build/ci/tests/close_window
+	tests/package/apt_locks.sh
 
 # The Windows zip and installer, cross-built: build/windows/chalk-hangman-<version>-windows-x64.zip
 # and ...-windows-x64-setup.exe. The libraries are built once from Debian's
 # sources and kept in ~/.cache.
-windows: deps
+windows:
 	@scripts/install-deps.sh windows
 	HANGMAN_WINDOWS_DEPS="$$(scripts/build-deps.sh windows)" && export HANGMAN_WINDOWS_DEPS && \
 	cmake --preset windows --fresh && cmake --build --preset windows -j $(JOBS) && \
@@ -65,6 +70,7 @@ windows: deps
 # plays and uninstalls the installer the same way. A warm library cache needs
 # no network.
 test-windows: windows
+	@scripts/install-deps.sh test test-windows
 	$(OFFLINE) scripts/build-deps.sh windows >/dev/null
 	cmake --preset ci
 	cmake --build --preset ci --target close_window -j $(JOBS)
@@ -72,7 +78,7 @@ test-windows: windows
 
 # The web site, built with Emscripten: build/web/ (index.html and the files it loads).
 # The libraries are built once from Debian's sources and kept in ~/.cache.
-web: deps
+web:
 	@scripts/install-deps.sh web
 	HANGMAN_WEB_DEPS="$$(scripts/build-deps.sh web)" && export HANGMAN_WEB_DEPS && \
 	cmake --preset web --fresh && cmake --build --preset web -j $(JOBS)
@@ -84,6 +90,7 @@ web: deps
 # its screens with what the desktop build draws. A warm library cache needs
 # no network.
 test-web: web
+	@scripts/install-deps.sh test test-web
 	$(OFFLINE) scripts/build-deps.sh web >/dev/null
 	cmake --preset ci
 	cmake --build --preset ci --target reference_frame -j $(JOBS)
@@ -91,35 +98,38 @@ test-web: web
 	node tests/web/play.mjs build/web build/ci/tests/reference_frame
 
 # Every artefact of one version in dist/ with SHA256SUMS, from the committed tree.
-release: deps
+release:
 	@scripts/install-deps.sh release
 	scripts/release.sh
 
 # Makes the release twice, in two fresh clones in different folders, and
-# fails unless the checksums are the same.
-test-release: deps
+# fails unless the checksums are the same; checks the artefacts' sizes and
+# the library cache that several runs share.
+test-release:
 	@scripts/install-deps.sh release
 	tests/release/reproducible.sh
+	tests/release/library_cache.sh
 
 # Benchmarks on the optimised build: print figures, assert nothing.
-bench: deps
+bench:
+	@scripts/install-deps.sh test
 	cmake --preset ci
 	cmake --build --preset ci -j $(JOBS)
 	bench/run.sh build/ci 10
 
 # The web page beside its floor page, in headless Chromium.
 bench-web: web
+	@scripts/install-deps.sh test-web
 	cmake --build --preset web --target floor_page -j $(JOBS)
 	cd tests/web && npm ci --no-audit --no-fund --loglevel=error
 	node bench/web.mjs build/wasm 10
 
-deps:
-	@scripts/install-deps.sh
-
 format:
+	@scripts/install-deps.sh test
 	clang-format -i $(SOURCES)
 
 check-format:
+	@scripts/install-deps.sh test
 	clang-format --dry-run -Werror $(SOURCES)
 	shellcheck $(SHELL_SCRIPTS)
 
