@@ -13,6 +13,11 @@
 # below, so a warm cache is found without the network and any change builds a
 # new prefix. A failed build leaves no prefix.
 #
+# Several runs may share the cache (two clones, make windows beside make
+# release): one builds at a time, and a run that finds another building waits
+# for it and takes its prefix. A prefix goes only once no run has used it for
+# a week; every run marks the one it uses.
+#
 # Only a cold cache reads Debian's source index. The archive is the one the
 # machine's apt configuration names (apt-sources.sh asks apt), read for
 # deb-src through apt settings of the script's own; $HANGMAN_DEBIAN_MIRROR
@@ -57,11 +62,37 @@ compiler_version=$("$compiler" --version | head -n 1)
 cache=${HANGMAN_DEPS_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/chalk-hangman}/$target-deps
 key=$({ cat "$0" "$toolchain"; echo "$target $sources $compiler_version"; } | sha256sum | cut -c1-16)
 prefix=$cache/$key/prefix
-if [ -f "$prefix/.complete" ]; then
+mkdir -p "$cache"
+# Held while building or clearing away: one run at a time changes the cache.
+exec 9>"$cache/.lock"
+
+# Prefixes that no run has used for a week, but for the one in use now;
+# never a build in progress, which is not complete yet. Only when no other
+# run holds the lock.
+clear_unused() {
+    flock -n 9 || return 0
+    for old in "$cache"/*/prefix/.complete; do
+        old=${old%/prefix/.complete}
+        [ "$old" = "$cache/$key" ] || [ -z "$(find "$old" -maxdepth 0 -mtime +7)" ] || rm -rf "$old"
+    done
+    flock -u 9
+}
+
+# The prefix, marked as used now.
+reuse() {
+    touch "$cache/$key"
+    clear_unused
     say "reusing $prefix"
     echo "$prefix"
     exit 0
+}
+
+[ ! -f "$prefix/.complete" ] || reuse
+if ! flock -n 9; then
+    say "waiting for another run to finish building the libraries in $cache"
+    flock 9
 fi
+[ ! -f "$prefix/.complete" ] || reuse
 
 # ---- The deb-src lines of the archive the machine installs from.
 # shellcheck source=/dev/null # the machine's own
@@ -87,7 +118,7 @@ echo "$archives" | sed 's|^|deb-src [signed-by=/usr/share/keyrings/debian-archiv
 set -- -o Dir::Etc::SourceList=/dev/null -o "Dir::Etc::SourceParts=$apt_dir/sources" \
     -o "Dir::State::Lists=$apt_dir/lists" -o "Dir::Cache=$apt_dir/cache" -o Debug::NoLocking=1
 [ "$(id -u)" -ne 0 ] || set -- "$@" -o APT::Sandbox::User=root
-say "reading Debian's source index for $codename"
+say "no libraries in $prefix yet: reading Debian's source index for $codename"
 apt-get "$@" -qq --error-on=any update >&2 ||
     die "cannot read Debian's source index (the archive of $apt_dir/sources)"
 
@@ -104,7 +135,6 @@ done
 
 # ---- Build everything in a scratch folder; only a complete prefix is kept.
 say "building$versions (minutes the first time)"
-mkdir -p "$cache"
 work=$(mktemp -d "$cache/build-XXXXXX")
 trap 'rm -rf "$work"' EXIT
 stage=$work/prefix
@@ -200,10 +230,6 @@ done
 touch "$stage/.complete"
 mkdir -p "$cache/$key"
 mv "$stage" "$prefix"
-
-# Older builds are of no use any more.
-for old in "$cache"/*/prefix; do
-    [ "$old" = "$prefix" ] || rm -rf "$(dirname "$old")"
-done
-say "done: $prefix"
-echo "$prefix"
+flock -u 9
+say "built $prefix"
+reuse
