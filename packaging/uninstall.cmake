@@ -6,6 +6,8 @@ if(NOT EXISTS "${MANIFEST}")
   message(FATAL_ERROR "Nothing to uninstall: ${MANIFEST} does not exist (make install writes it)")
 endif()
 cmake_path(ABSOLUTE_PATH PREFIX NORMALIZE OUTPUT_VARIABLE prefix)
+# PREFIX=/opt/game/ is the same prefix as /opt/game.
+string(REGEX REPLACE "(.)/+$" "\\1" prefix "${prefix}")
 file(STRINGS "${MANIFEST}" files)
 set(folders "")
 foreach(file IN LISTS files)

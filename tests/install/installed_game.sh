@@ -58,8 +58,9 @@ kill -TERM "$game"
 finish_game
 [ "$status" -eq 0 ] || fail "exit status $status after SIGTERM to the launcher (does it exec the game?)"
 
-# make uninstall: everything the manifest names, and the folders left empty.
-cmake -DMANIFEST="$build/install_manifest.txt" -DPREFIX="$prefix" -P "$(dirname "$0")/../../packaging/uninstall.cmake" >/dev/null
+# make uninstall: everything the manifest names, and the folders left empty
+# (the prefix given with a slash at its end, as a shell completes it).
+cmake -DMANIFEST="$build/install_manifest.txt" -DPREFIX="$prefix/" -P "$(dirname "$0")/../../packaging/uninstall.cmake" >/dev/null
 left=$(find "$prefix" -mindepth 1 -path "$prefix/e2e" -prune -o -print)
 [ -z "$left" ] || fail "left after uninstalling: $left"
 echo "installed game: files in place, started from / as its desktop entry says, closed with status 0;" \
