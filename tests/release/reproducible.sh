@@ -2,10 +2,11 @@
 # The release, bit for bit: makes it twice, in two fresh clones of the
 # committed tree in different folders, the second with another umask and
 # time zone and a dependency cache of its own, built from the sources; both
-# must list the same SHA256SUMS, and each must check against its files. Then
-# `make deb` alone, under umask 077, must give the release's package. Also
-# checks that make release refuses a tree with an edited, a staged or an
-# untracked file.
+# must list the same SHA256SUMS, and each must check against its files, and
+# each artefact must keep within its size budget. Then `make deb` alone,
+# under umask 077 and with the artwork deleted, must give the release's
+# package. Also checks that make release refuses a tree with an edited, a
+# staged or an untracked file.
 #
 #   tests/release/reproducible.sh
 set -eu
@@ -87,8 +88,28 @@ if ! cmp -s "$first/dist/SHA256SUMS" "$second/dist/SHA256SUMS"; then
 fi
 echo "release: both SHA256SUMS are the same and check against their files"
 
+# ---- Every artefact within its size budget, in bytes, about a tenth above
+# its size when the budget was set: growth is a decision, not an accident.
+budget() {
+    case $1 in
+        *.deb) echo 145000 ;;
+        *-windows-x64.zip) echo 1520000 ;;
+        *-windows-x64-setup.exe) echo 1400000 ;;
+        *-web.zip) echo 500000 ;;
+        *.tar.gz) echo 400000 ;;
+    esac
+}
+while read -r _ file; do
+    size=$(stat -c %s "$first/dist/$file")
+    limit=$(budget "$file")
+    [ -n "$limit" ] || fail "$file has no size budget"
+    [ "$size" -le "$limit" ] || fail "$file is $size bytes, over its budget of $limit"
+    echo "release: $file $size bytes (budget $limit)"
+done <"$first/dist/SHA256SUMS"
+
 # ---- make deb alone, whatever the umask, gives the release's package.
-rm -rf "$second/build/package"
+# The artwork is deleted too: a build folder must not rely on it.
+rm -rf "$second/build/package" "$second/build/artwork"
 (cd "$second" && umask 077 && make deb) >"$scratch/deb.log" 2>&1 || { tail -n 30 "$scratch/deb.log"; fail "make deb failed"; }
 deb=$(grep '\.deb$' "$second/build/package/release.txt")
 cmp -s "$deb" "$second/dist/$(basename "$deb")" || fail "make deb under umask 077 differs from the release's package"
