@@ -12,9 +12,10 @@
 # should be; while the installed game runs, a silent install or uninstall
 # must end with status 2 and change nothing; the game must show its two
 # lines and end with status 0 on a close request; an install into a new
-# nested folder (/D) must remove the first installation, and a silent
-# uninstall must then leave no file, folder (the ones made for /D included)
-# or registry key of it behind.
+# nested folder (/D) must remove the first installation, an install into
+# yet another must remove the second with the folders made for it, and a
+# silent uninstall must then leave no file, folder (the ones made for /D
+# included) or registry key of it behind.
 # The console text is compared byte for byte: on Windows the C runtime ends
 # each line with CR LF. Wine's time limits are generous: a slow machine must
 # not fail the test.
@@ -175,10 +176,18 @@ run_setup "$setup" /S '/D=C:\Games\Deep\Chalk-Hangman'
 [ ! -e "$installed" ] || fail "the first installation is left: $(find "$installed" | head -n 5)"
 wine reg query "$key" /v InstallLocation /reg:64 2>/dev/null | tr -d '\r' |
     grep -qxF '    InstallLocation    REG_SZ    C:\Games\Deep\Chalk-Hangman' || fail "the registry names another folder"
+# Installed once more into yet another new folder: the installation it
+# replaces goes with the folders that were made for it.
+run_setup "$setup" /S '/D=C:\Other\Chalk-Hangman'
+[ "$status" -eq 0 ] || fail "installing into a third folder failed with status $status"
+[ ! -e "$WINEPREFIX/drive_c/Games" ] ||
+    fail "replacing an installation left the folders made for it: $(find "$WINEPREFIX/drive_c/Games" | head -n 5)"
+elsewhere="$WINEPREFIX/drive_c/Other/Chalk-Hangman"
 run_setup "$elsewhere/uninstall.exe" /S
 wait_for_wine
-[ ! -e "$WINEPREFIX/drive_c/Games" ] || fail "the uninstaller left $(find "$WINEPREFIX/drive_c/Games" | head -n 5)"
+[ ! -e "$WINEPREFIX/drive_c/Other" ] || fail "the uninstaller left $(find "$WINEPREFIX/drive_c/Other" | head -n 5)"
 [ ! -e "$entry" ] || fail "the uninstaller left the Start menu entry"
 if wine reg query "$key" /reg:64 >/dev/null 2>&1; then fail "the uninstaller left the registry entry"; fi
-echo "windows: installed into a new folder, the first installation removed; uninstalled silently," \
-    "the folders made for it too, no file, folder or registry entry left"
+echo "windows: installed into a new folder, the first installation removed; then into another, the" \
+    "folders made for the second removed; uninstalled silently, the folders made for it too, no file," \
+    "folder or registry entry left"
