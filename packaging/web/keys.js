@@ -1,0 +1,80 @@
+// The keyboard on the page. On-screen keys, shown from the start where there
+// is no keyboard (a touch screen or a coarse pointer), and by the footer's
+// button anywhere: each gives the game the press and the release of its
+// physical key. They take no focus, so no soft keyboard opens and the real
+// keyboard keeps working. Space and Backspace reach the game only: neither
+// scrolls the page, goes back, or presses a focused button.
+(function (page) {
+  var keys = document.getElementById("keys");
+  var button = document.getElementById("keys-button");
+
+  function show(open) {
+    keys.hidden = !open;
+    button.setAttribute("aria-expanded", String(open));
+    button.textContent = open ? "Hide keys" : "Show keys";
+    page.fit();
+  }
+  button.addEventListener("click", function () {
+    show(keys.hidden);
+    button.blur();
+  });
+
+  function send(type, key, code, keyCode) {
+    var event = new KeyboardEvent(type, { key: key, code: code, bubbles: true, cancelable: true });
+    // What SDL reads of a key (the legacy codes cannot be given to the constructor).
+    Object.defineProperty(event, "keyCode", { value: keyCode });
+    Object.defineProperty(event, "which", { value: keyCode });
+    window.dispatchEvent(event);
+  }
+
+  function add(label, key, code, keyCode, wide) {
+    var keyButton = document.createElement("button");
+    keyButton.type = "button";
+    keyButton.textContent = label;
+    if (wide) keyButton.className = "wide";
+    var down = false;
+    function press() {
+      if (down) return;
+      down = true;
+      keyButton.classList.add("down");
+      send("keydown", key, code, keyCode);
+    }
+    function release() {
+      if (!down) return;
+      down = false;
+      keyButton.classList.remove("down");
+      send("keyup", key, code, keyCode);
+    }
+    keyButton.addEventListener("pointerdown", function (event) {
+      event.preventDefault();
+      press();
+    });
+    keyButton.addEventListener("mousedown", function (event) { event.preventDefault(); });
+    ["pointerup", "pointercancel", "pointerleave"].forEach(function (kind) {
+      keyButton.addEventListener(kind, release);
+    });
+    // A press without a pointer: a screen reader, or Enter on a focused key.
+    keyButton.addEventListener("click", function (event) {
+      if (event.detail !== 0) return;
+      press();
+      release();
+    });
+    keys.appendChild(keyButton);
+  }
+
+  "ABCDEFGHIJKLMNOPQRSTUVWXYZ".split("").forEach(function (letter) {
+    add(letter, letter.toLowerCase(), "Key" + letter, letter.charCodeAt(0), false);
+  });
+  add("Clear", "Backspace", "Backspace", 8, true);
+  add("Guess", " ", "Space", 32, true);
+  show(matchMedia("(pointer: coarse)").matches);
+
+  function keep(event) {
+    if (event.key === " " || event.key === "Backspace") event.preventDefault();
+  }
+  window.addEventListener("keydown", keep, true);
+  window.addEventListener("keyup", keep, true);
+  document.getElementById("canvas").addEventListener("contextmenu", function (event) {
+    event.preventDefault();
+  });
+})(page);

@@ -1,0 +1,54 @@
+// The game as large as the window allows, its 4 : 3 shape kept, with the
+// on-screen keys below it or, where that leaves it larger, beside it; the
+// footer below both. SDL scales the pointer to the canvas's size on the page.
+(function (page) {
+  var margin = 12;
+  var play = document.getElementById("play");
+  var stage = document.getElementById("stage");
+  var keys = document.getElementById("keys");
+  var footer = document.getElementById("footer");
+  var consoleView = document.getElementById("console");
+
+  function arrange(beside, width, unit) {
+    play.classList.toggle("beside", beside);
+    keys.style.width = beside ? "" : Math.min(width, 640) + "px";
+    stage.style.width = 4 * unit + "px";
+    stage.style.height = 3 * unit + "px";
+    footer.style.width = consoleView.style.width = play.offsetWidth + "px";
+  }
+
+  var fittedWidth = -1;
+  function fit() {
+    // The body's width leaves out the room a classic scrollbar takes or keeps.
+    fittedWidth = document.body.clientWidth;
+    var width = fittedWidth - 2 * margin;
+    var best = null;
+    (keys.hidden ? [false] : [false, true]).forEach(function (beside) {
+      // From as wide as the page down, until what is below fits: a narrower
+      // footer may take another line.
+      var unit = Math.floor(width / 4);
+      for (var pass = 0; pass < 4; pass++) {
+        arrange(beside, width, unit);
+        var height = window.innerHeight - 3 * margin - footer.offsetHeight;
+        var keysWidth = keys.hidden ? 0 : keys.offsetWidth + margin;
+        var keysHeight = keys.hidden ? 0 : keys.offsetHeight + margin;
+        var fits = Math.floor(beside ? Math.min((width - keysWidth) / 4, keysHeight > height ? 0 : height / 3)
+                                     : Math.min(width / 4, (height - keysHeight) / 3));
+        if (fits >= unit) break;
+        unit = Math.max(fits, 1);
+      }
+      if (!best || unit > best.unit) best = { beside: beside, unit: unit };
+    });
+    arrange(best.beside, width, best.unit);
+    var used = play.offsetHeight + margin + footer.offsetHeight;
+    document.body.style.paddingTop = Math.max(margin, Math.floor((window.innerHeight - used) / 2)) + "px";
+  }
+
+  // Also when a classic scrollbar comes or goes (where the page keeps no room
+  // for it): the body's width changes while the window's does not.
+  new ResizeObserver(function () {
+    if (document.body.clientWidth !== fittedWidth) fit();
+  }).observe(document.body);
+  window.addEventListener("resize", fit);
+  page.fit = fit;
+})(page);
