@@ -5,6 +5,8 @@
 // without changing a pixel.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <functional>
 #include <string>
 #include <vector>
@@ -194,6 +196,13 @@ TEST_F(FrameLoopTest, TheEndPictureIsDrawnAgainOnlyWhenTheWindowIsUncovered)
          "f r o g ",
          {{harness::move_to(300, 300), harness::press(10, 10), harness::release(10, 10)}},
          0},
+        // The window's keys: each switch of fullscreen resizes the window.
+        {"F11, Alt+Enter, Alt alone, a held F11",
+         "f r o g ",
+         {{harness::key(SDLK_F11)},
+          {harness::key(SDLK_LALT), harness::key(SDLK_RETURN, false, KMOD_LALT)},
+          {harness::key(SDLK_RALT), harness::key(SDLK_F11, true)}},
+         2},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -248,6 +257,120 @@ TEST_F(FrameLoopTest, PacingSleepsWhatIsLeftOfTheRefresh)
         ASSERT_EQ(4u, harness::frames().size());
         EXPECT_EQ(c.sleeps_ms, clock.delays) << "milliseconds slept after each frame";
         harness::flush_events();
+    }
+}
+
+// The game's window and renderer made again at `width` by `height` pixels,
+// with the media loaded into them (the offscreen driver keeps the pixels a
+// window was made with when it is resized); then the first frame of the main
+// menu, the pointer placed at `pointer` in window coordinates.
+Frame menu_frame(int width, int height, SDL_Point pointer)
+{
+    free_media();
+    free_frame();
+    SDL_DestroyRenderer(renderer);
+    SDL_DestroyWindow(window);
+    window = SDL_CreateWindow("SDL Tutorial", 0, 0, width, height, SDL_WINDOW_SHOWN);
+    renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+    EXPECT_TRUE(renderer != nullptr && load_media()) << SDL_GetError();
+    harness::flush_events();
+    harness::capture_pixels(true);
+    harness::run_script({{harness::move_to(pointer.x, pointer.y)}, {harness::quit()}});
+    run_main_menu();
+    harness::flush_events();
+    return harness::frames().at(0);
+}
+
+Uint32 channel(Uint32 pixel, int n)
+{
+    return (pixel >> (8 * n)) & 0xFF;
+}
+
+TEST_F(FrameLoopTest, ThePictureFillsAWindowOfAnyShapeSharply)
+{
+    struct Case {
+        const char* name;
+        int width, height;
+        SDL_Rect view;  // where the picture lies
+    };
+    const std::vector<Case> cases = {
+        {"twice the size", 1280, 960, {0, 0, 1280, 960}},
+        {"a tiled 16:10 window", 1280, 800, {107, 0, 1066, 800}},
+        {"a square window", 800, 800, {0, 100, 800, 600}},
+        {"smaller than the picture", 400, 400, {0, 50, 400, 300}},
+    };
+    const Frame picture = menu_frame(window_width, window_height, {150, 390});
+    ASSERT_EQ(static_cast<size_t>(window_width * window_height), picture.pixels.size());
+    auto source = [&](int x, int y) {
+        x = std::clamp(x, 0, window_width - 1);
+        y = std::clamp(y, 0, window_height - 1);
+        return picture.pixels[static_cast<size_t>(y * window_width + x)];
+    };
+    double edges = 0;  // pairs of neighbouring pixels that differ
+    for (int y = 0; y < window_height; ++y) {
+        for (int x = 0; x < window_width; ++x) {
+            edges += (source(x, y) != source(x + 1, y)) + (source(x, y) != source(x, y + 1));
+        }
+    }
+    const Uint32 bar =
+        0xFF000000u | letterbox_colour.r << 16 | letterbox_colour.g << 8 | letterbox_colour.b;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const SDL_Rect view = picture_view(c.width, c.height);
+        EXPECT_TRUE(SDL_RectEquals(&view, &c.view)) << view.x << "," << view.y << " " << view.w;
+        // Start under the pointer, placed over where Start is shown.
+        const Frame frame = menu_frame(
+            c.width, c.height,
+            {view.x + 150 * view.w / window_width, view.y + 390 * view.h / window_height});
+        ASSERT_EQ(picture.copies.size(), frame.copies.size()) << harness::describe(frame);
+        for (size_t n = 0; n < frame.copies.size(); ++n) {
+            const harness::Copy& want = picture.copies[n];
+            const harness::Copy& got = frame.copies[n];
+            EXPECT_TRUE(SDL_RectEquals(&want.destination, &got.destination) &&
+                        (!want.has_clip || SDL_RectEquals(&want.clip, &got.clip)))
+                << "copy " << n
+                << " (a missed pointer shows no hover look): " << harness::describe(frame);
+        }
+        ASSERT_EQ(c.width * c.height, frame.width * frame.height) << "pixels read back";
+
+        // Around the picture the letterbox colour. In it, each pixel takes
+        // its colour from the picture's pixels under it: the same at a whole
+        // scale; between whole scales blended only at the edges, by no more
+        // than a pixel or so per edge, neither smeared nor unevenly copied.
+        const double scale = static_cast<double>(view.w) / window_width;
+        size_t wrong_bars = 0, unlike = 0, blended = 0;
+        for (int y = 0; y < frame.height; ++y) {
+            for (int x = 0; x < frame.width; ++x) {
+                const Uint32 pixel = frame.pixels[static_cast<size_t>(y * frame.width + x)];
+                const SDL_Point at = {x, y};
+                if (!SDL_PointInRect(&at, &view)) {
+                    wrong_bars += pixel != bar;
+                    continue;
+                }
+                const int px = static_cast<int>(std::floor((x + 0.5 - view.x) / scale - 0.5));
+                const int py = static_cast<int>(std::floor((y + 0.5 - view.y) / scale - 0.5));
+                const Uint32 under[] = {source(px, py), source(px + 1, py), source(px, py + 1),
+                                        source(px + 1, py + 1)};
+                bool within = true;
+                for (int n = 0; n < 3; ++n) {
+                    const auto [low, high] =
+                        std::minmax({channel(under[0], n), channel(under[1], n),
+                                     channel(under[2], n), channel(under[3], n)});
+                    within =
+                        within && channel(pixel, n) + 1 >= low && channel(pixel, n) <= high + 1;
+                }
+                unlike += !within;
+                blended += std::find(std::begin(under), std::end(under), pixel) == std::end(under);
+            }
+        }
+        EXPECT_EQ(0u, wrong_bars) << "pixels around the picture not in the letterbox colour";
+        EXPECT_EQ(0u, unlike) << "pixels unlike the picture's pixels under them";
+        const double per_edge = static_cast<double>(blended) / (edges * std::max(scale, 1.0));
+        if (view.w % window_width == 0) {
+            EXPECT_EQ(0u, blended) << "blended pixels at a whole scale";
+        } else {
+            EXPECT_TRUE(per_edge > 0.2 && per_edge < 0.8) << "blended pixels per edge " << per_edge;
+        }
     }
 }
 

@@ -9,7 +9,9 @@
 #include <cstring>
 
 #include "app/log.hpp"
+#include "gfx/frame.hpp"
 #include "gfx/media.hpp"
+#include "gfx/platform.hpp"
 
 namespace hangman {
 
@@ -53,6 +55,7 @@ bool init()
 {
     bool success = true;
 
+    platform_prepare();
     if (SDL_Init(SDL_INIT_VIDEO) < 0 || !display_found()) {
         log("SDL could not initialize. SDL ERROR: %s\n", SDL_GetError());
         success = false;
@@ -60,13 +63,17 @@ bool init()
         log("Warning: Linear texture filtering not enabled!");
     }
 
-    // Tried even when SDL_Init failed: its own line then tells why.
-    window = SDL_CreateWindow("SDL Tutorial", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
-                              window_width, window_height, SDL_WINDOW_SHOWN);
+    // Tried even when SDL_Init failed: its own line then tells why. It opens
+    // at the picture's size; made larger, fullscreen or denser, the picture
+    // is scaled to fill it (present_frame).
+    window =
+        SDL_CreateWindow("SDL Tutorial", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
+                         window_width, window_height, SDL_WINDOW_SHOWN | platform_window_flags());
     if (window == nullptr) {
         log("Window could not be created! SDL Error: %s\n", SDL_GetError());
         return false;
     }
+    SDL_SetWindowMinimumSize(window, window_width / 2, window_height / 2);
 
     renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
     if (renderer == nullptr) {
@@ -93,6 +100,7 @@ void close()
 {
     // Every texture goes before the renderer that created it.
     free_media();
+    free_frame();
 
     SDL_DestroyRenderer(renderer);
     renderer = nullptr;

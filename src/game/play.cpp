@@ -159,7 +159,7 @@ bool wait_for_key(const GameState& game, const Texture& picture)
     bool redraw = false;
     for (;;) {
         SDL_Event event;
-        if (redraw && SDL_PollEvent(&event) == 0) {
+        if (redraw && !poll_event(event)) {
             draw_game(game);
             show_end_picture(picture);
             redraw = false;

@@ -1,6 +1,8 @@
 // Hit testing, looks and drawing of sprite buttons (see button.hpp).
 #include "gfx/button.hpp"
 
+#include "gfx/frame.hpp"
+
 namespace hangman {
 
 bool Button::contains(int px, int py) const
@@ -17,10 +19,8 @@ void Button::handle_event(const SDL_Event& event)
 
     // The latest pointer position decides, not the one carried by the event:
     // an event may reach a button only after another screen has run.
-    int mouse_x = 0;
-    int mouse_y = 0;
-    SDL_GetMouseState(&mouse_x, &mouse_y);
-    if (!contains(mouse_x, mouse_y)) {
+    const SDL_Point mouse = pointer_in_picture();
+    if (!contains(mouse.x, mouse.y)) {
         return;
     }
     current_clip = hover_clip;

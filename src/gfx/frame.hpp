@@ -1,11 +1,20 @@
 // The steps every screen loop shares: taking the next event (asleep while
-// the window cannot be seen), starting a frame, and presenting it at the
-// display's pace even where vertical sync does not hold.
+// the window cannot be seen, without the keys that belong to the window),
+// starting a frame, and presenting it at the display's pace even where
+// vertical sync does not hold, scaled to fill the window.
 #pragma once
 
 #include <SDL.h>
 
 namespace hangman {
+
+// The colour around the picture in a window of another shape: the board
+// colour at the edge of every screen of the artwork.
+constexpr SDL_Color letterbox_colour = {35, 49, 58, 255};
+
+// None of the three below hands out the keys that belong to the window: F11
+// and Alt+Enter switch fullscreen on and off, and Alt alone is kept for
+// Alt+Enter, so that neither counts as a key of a screen.
 
 // Takes the next queued event; true when `event` holds one. While the window
 // is hidden or minimised and `may_wait` is true, sleeps in SDL's event wait
@@ -13,23 +22,39 @@ namespace hangman {
 // means the queue is empty and the frame can be drawn (or waiting failed).
 bool next_event(SDL_Event& event, bool may_wait);
 
+// Takes the next queued event without waiting; false when the queue is empty.
+bool poll_event(SDL_Event& event);
+
 // Sleeps until an event arrives and takes it into `event`; false when the
-// event system failed. (wait.cpp on the desktop, wait_web.cpp on the web.)
+// event system failed. (The platform's wait, see platform.hpp.)
 bool wait_event(SDL_Event& event);
 
 // True when the window is neither hidden nor minimised.
 bool window_visible();
 
-// Starts a frame: clears the whole window to opaque white.
+// Starts a frame: clears the picture, 640 x 480, to opaque white.
 void clear_frame();
 
-// Presents the frame, then, with pacing on, sleeps the rest of one display
-// refresh (60 Hz when the display does not say) if the previous frame was
-// presented less than that ago. With working vsync this never sleeps.
+// Presents the frame, filling the window with the picture at the largest
+// 4 : 3 size that fits, centred on the letterbox colour; then, with pacing
+// on, sleeps the rest of one display refresh (60 Hz when the display does
+// not say) if the previous frame was presented less than that ago. With
+// working vsync this never sleeps.
 void present_frame();
+
+// Where the picture lies in the window's pixels (`output` by `output_height`):
+// the largest 4 : 3 rectangle that fits, centred.
+SDL_Rect picture_view(int output_width, int output_height);
+
+// The pointer's position in the picture's coordinates, from SDL's pointer
+// state in the window; outside 0..639 and 0..479 over the letterbox.
+SDL_Point pointer_in_picture();
 
 // Turns the pacing of present_frame on (the default) or off; loops that must
 // run frames back to back, such as the test suite's, turn it off.
 void set_frame_pacing(bool on);
+
+// Frees the textures that scaling the picture needs; before the renderer goes.
+void free_frame();
 
 }  // namespace hangman

@@ -38,6 +38,8 @@ std::function<void(const Frame&)> frame_check;
 bool keep_frames = true;
 bool reading_pixels = false;
 std::vector<Uint32> frame_pixels;
+int frame_width = 0;
+int frame_height = 0;
 
 // Harness-made mouse-button events carry this as their mouse id.
 constexpr Uint32 scripted_mouse = 0x5C217ED;
@@ -80,15 +82,17 @@ void queue_next_batch()
 void before_present()
 {
     if (reading_pixels) {
-        frame_pixels.assign(static_cast<size_t>(window_width * window_height), 0);
+        SDL_GetRendererOutputSize(renderer, &frame_width, &frame_height);
+        frame_pixels.assign(static_cast<size_t>(frame_width) * static_cast<size_t>(frame_height),
+                            0);
         SDL_RenderReadPixels(renderer, nullptr, SDL_PIXELFORMAT_ARGB8888, frame_pixels.data(),
-                             window_width * static_cast<int>(sizeof(Uint32)));
+                             frame_width * static_cast<int>(sizeof(Uint32)));
     }
 }
 
 void on_present()
 {
-    Frame frame{drawing, window_visible(), std::move(frame_pixels)};
+    Frame frame{drawing, window_visible(), std::move(frame_pixels), frame_width, frame_height};
     frame_pixels.clear();
     if (frame_check) {
         frame_check(frame);
@@ -167,7 +171,7 @@ Action release(int x, int y)
     return [=] { mouse_button_event(SDL_MOUSEBUTTONUP, x, y, SDL_BUTTON_LEFT); };
 }
 
-Action key(SDL_Keycode sym, bool repeat)
+Action key(SDL_Keycode sym, bool repeat, Uint16 modifiers)
 {
     return [=] {
         SDL_Event event{};
@@ -177,6 +181,7 @@ Action key(SDL_Keycode sym, bool repeat)
         event.key.repeat = repeat ? 1 : 0;
         event.key.keysym.sym = sym;
         event.key.keysym.scancode = SDL_GetScancodeFromKey(sym);
+        event.key.keysym.mod = modifiers;
         push(event);
     };
 }

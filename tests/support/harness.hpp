@@ -26,7 +26,7 @@ using Batch = std::vector<Action>;
 Action move_to(int x, int y);
 Action press(int x, int y, Uint8 button = SDL_BUTTON_LEFT);  // moves there, then presses
 Action release(int x, int y);
-Action key(SDL_Keycode sym, bool repeat = false);
+Action key(SDL_Keycode sym, bool repeat = false, Uint16 modifiers = KMOD_NONE);
 Action quit();
 Action place_pointer(int x, int y);  // moves the pointer without queuing motion
 
@@ -52,6 +52,8 @@ struct Frame {
     std::vector<Copy> copies;
     bool shown = true;           // the window was visible when it was presented
     std::vector<Uint32> pixels;  // ARGB, read back when capture_pixels() is on
+    int width = 0;               // of the window's pixels read back
+    int height = 0;
 };
 
 // Empties the queue, then queues batch 0 and the others after each present. Once the script is

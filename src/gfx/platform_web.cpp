@@ -1,12 +1,13 @@
-// Waiting for the next event on the web page (see frame.hpp). The browser
-// owns the thread, and SDL's own wait there looks at its queue every
-// millisecond. Instead the game sleeps (through Asyncify) until the page sees
-// one of the events that SDL turns into its own (input, focus, a change of
-// visibility or size); SDL's listener has queued its event by the time the
-// game looks again. Nothing at all runs in between.
+// The web page's side of the platform (see platform.hpp). The page sizes the
+// canvas and owns fullscreen. The browser owns the thread, and SDL's own wait
+// there looks at its queue every millisecond. Instead the game sleeps
+// (through Asyncify) until the page sees one of the events that SDL turns
+// into its own (input, focus, a change of visibility or size); SDL's listener
+// has queued its event by the time the game looks again. Nothing at all runs
+// in between.
 #include <emscripten.h>
 
-#include "gfx/frame.hpp"
+#include "gfx/platform.hpp"
 
 namespace {
 
@@ -31,7 +32,19 @@ EM_ASYNC_JS(void, sleep_until_page_event, (), {
 
 namespace hangman {
 
-bool wait_event(SDL_Event& event)
+void platform_prepare() {}
+
+Uint32 platform_window_flags()
+{
+    return 0;
+}
+
+bool platform_toggle_fullscreen()
+{
+    return true;
+}
+
+bool platform_wait_event(SDL_Event& event)
 {
     while (SDL_PollEvent(&event) == 0) {
         sleep_until_page_event();

@@ -1,0 +1,28 @@
+// What the desktop and the web page do differently: platform.cpp holds the
+// desktop's, platform_web.cpp the web page's. Everything else is shared.
+#pragma once
+
+#include <SDL.h>
+
+namespace hangman {
+
+// Settings SDL reads when it starts; call before SDL_Init. On the desktop:
+// on a scaled Windows display the window keeps its size in points and is
+// drawn at the display's pixels. Their results are not examined: the game
+// starts without them.
+void platform_prepare();
+
+// The window's flags besides SDL_WINDOW_SHOWN: resizable and high-DPI on the
+// desktop; none on the web page, which sizes the canvas itself.
+Uint32 platform_window_flags();
+
+// Switches the window between fullscreen at the desktop's resolution and a
+// window; false when the window system refused. The web page leaves that to
+// the browser: nothing happens, and the result is true.
+bool platform_toggle_fullscreen();
+
+// Sleeps until an event arrives and takes it into `event`; false when the
+// event system failed.
+bool platform_wait_event(SDL_Event& event);
+
+}  // namespace hangman
