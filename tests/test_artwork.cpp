@@ -1,6 +1,7 @@
 // The artwork the build draws: every file has its size, every cell of every
 // sheet holds a picture, the parts the game never shows are transparent, and
-// recompressing the files changed no pixel.
+// recompressing the files changed no pixel; the screens' edges are the
+// colour the window shows around the picture.
 #include <SDL.h>
 #include <SDL_image.h>
 #include <gtest/gtest.h>
@@ -9,6 +10,8 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+
+#include "gfx/frame.hpp"
 
 namespace {
 
@@ -31,11 +34,12 @@ public:
     int width() const { return surface_->w; }
     int height() const { return surface_->h; }
 
-    bool is_key(int x, int y) const
+    bool is(int x, int y, SDL_Color colour) const
     {
         const Uint8* p = static_cast<const Uint8*>(surface_->pixels) + y * surface_->pitch + x * 3;
-        return p[0] == 30 && p[1] == 218 && p[2] == 2;
+        return p[0] == colour.r && p[1] == colour.g && p[2] == colour.b;
     }
+    bool is_key(int x, int y) const { return is(x, y, {30, 218, 2, 255}); }
 
     // Pixels in the rectangle that are not the colour key.
     int drawn_pixels(int x, int y, int w, int h) const
@@ -151,6 +155,11 @@ TEST(Artwork, ScreensAreOpaqueAndEndPicturesLetTheGameShowBelowTheCard)
         const Image image(file);
         ASSERT_TRUE(image.loaded()) << file;
         EXPECT_EQ(0, image.drawn_pixels(0, 0, 640, 480) - 640 * 480) << file;
+        // A window of another shape continues the screen's edge around it.
+        for (const SDL_Point edge : {SDL_Point{0, 0}, {639, 240}, {320, 479}, {0, 479}}) {
+            EXPECT_TRUE(image.is(edge.x, edge.y, hangman::letterbox_colour))
+                << file << " at " << edge.x << "," << edge.y << " is not the letterbox colour";
+        }
     }
     for (const char* file : {"win_screen.png", "lose_screen.png"}) {
         const Image image(file);

@@ -1,9 +1,12 @@
 # shellcheck shell=sh
 # shellcheck disable=SC2154 # program, assets, out and close_window come from the script that sources this file
-# Shared steps of the end-to-end scripts: a private Xvfb display, the real
-# program started in it with its console read through a pipe, and xdotool
-# input in window coordinates. Source it after setting: program, assets, out,
-# close_window (cover_window is expected beside it).
+# Shared steps of the end-to-end scripts: a private Xvfb display (of
+# $screen pixels, 800x600 unless set), the real program started in it with
+# its console read through a pipe, and xdotool input. Points are given in the
+# game's 640 x 480 picture, which fills its window at the largest 4:3 size,
+# centred, whatever the window's size. Source it after setting: program,
+# assets, out, close_window (cover_window is expected beside it). With
+# start_sway, the same steps run on Wayland.
 
 fail() {
     echo "FAIL: $*"
@@ -16,7 +19,8 @@ start_display() {
     # Xvfb picks a free display itself and writes its number to fd 3; it must
     # not reset when its last client leaves, or the next one may find no server.
     : >"$out/display"
-    Xvfb -displayfd 3 -noreset -screen 0 800x600x24 -nolisten tcp 3>"$out/display" >"$out/xvfb.log" 2>&1 &
+    Xvfb -displayfd 3 -noreset -screen 0 "${screen:-800x600}x24" -nolisten tcp 3>"$out/display" \
+        >"$out/xvfb.log" 2>&1 &
     xvfb=$!
     trap 'kill "$xvfb" 2>/dev/null || true; eval "${on_exit:-:}"' EXIT
     trap 'exit 1' INT TERM HUP
@@ -56,7 +60,7 @@ start_game() {
     game=$!
     window=""
     for _ in $(seq $((${window_wait:-30} * 10))); do
-        window=$(xdotool search --name "^${title:-SDL Tutorial}\$" 2>/dev/null | head -n 1) || true
+        window=$(find_window) || true
         [ -n "$window" ] && break
         if ! kill -0 "$game" 2>/dev/null; then
             wait "$reader" || true
@@ -64,33 +68,99 @@ start_game() {
         fi
         sleep 0.1
     done
-    [ -n "$window" ] || fail "no window appeared in ${window_wait:-30} s; windows: $(xdotool search --name . 2>&1 | tr '\n' ' ')"
-    eval "$(xdotool getwindowgeometry --shell "$window")"
-    wx=$X
-    wy=$Y
+    [ -n "$window" ] || fail "no window appeared in ${window_wait:-30} s"
     sleep 0.5
+    window_geometry
 }
 
-# Moves the pointer to window coordinates, optionally clicking there.
-point() { xdotool mousemove $((wx + $1)) $((wy + $2)); sleep 0.25; }
+# The window titled $title, once it is there.
+find_window() {
+    if [ -n "${SWAYSOCK:-}" ]; then
+        swaymsg -t get_tree | jq -e --arg t "${title:-SDL Tutorial}" '.. | objects | select(.name? == $t) | .id' |
+            head -n 1
+    else
+        xdotool search --name "^${title:-SDL Tutorial}\$" 2>/dev/null | head -n 1
+    fi
+}
+
+# The window's place and size in the screen's pixels: wx, wy, ww, wh (sway
+# counts in points, which an output's scale makes larger).
+window_geometry() {
+    if [ -n "${SWAYSOCK:-}" ]; then
+        scale=$(swaymsg -t get_outputs | jq '.[0].scale')
+        eval "$(swaymsg -t get_tree | jq -r --argjson id "$window" --argjson s "$scale" '.. | objects |
+            select(.id? == $id) | .rect | "wx=\(.x * $s) wy=\(.y * $s) ww=\(.width * $s) wh=\(.height * $s)"')"
+    else
+        eval "$(xdotool getwindowgeometry --shell "$window")"
+        wx=$X wy=$Y ww=$WIDTH wh=$HEIGHT
+    fi
+}
+
+# The window point (tx, ty) over the middle of the picture's pixel ($1, $2).
+to_window() {
+    if [ $((ww * 480)) -gt $((wh * 640)) ]; then vw=$((wh * 640 / 480)) vh=$wh; else vw=$ww vh=$((ww * 480 / 640)); fi
+    tx=$(((ww - vw) / 2 + (2 * $1 + 1) * vw / 1280))
+    ty=$(((wh - vh) / 2 + (2 * $2 + 1) * vh / 960))
+}
+
+# Moves the pointer to a point of the picture, optionally clicking there.
+point() { to_window "$1" "$2"; xdotool mousemove $((wx + tx)) $((wy + ty)); sleep 0.25; }
 click() { point "$1" "$2"; xdotool click 1; sleep 0.4; }
 keys() { for k in "$@"; do xdotool key "$k"; sleep 0.08; done; sleep 0.3; }
 
 # Saves what the window shows as $out/$1.png.
 shot() {
     sleep 0.3
-    import -window root -crop "640x480+$wx+$wy" +repage "$out/$1.png"
+    if [ -n "${SWAYSOCK:-}" ]; then
+        grim - | convert - -crop "${ww}x$wh+$wx+$wy" +repage "$out/$1.png"
+    else
+        import -window root -crop "${ww}x$wh+$wx+$wy" +repage "$out/$1.png"
+    fi
 }
 
-# The colour of one window pixel, as ImageMagick writes it.
-pixel() {
-    convert "$out/$1.png" -format "%[pixel:p{$2,$3}]" info:
-}
+# The colour of the picture's pixel ($2, $3) in the screenshot $1, as
+# ImageMagick writes it; window_pixel takes window coordinates.
+pixel() { to_window "$2" "$3"; window_pixel "$1" "$tx" "$ty"; }
+window_pixel() { convert "$out/$1.png" -format "%[pixel:p{$2,$3}]" info:; }
 
 # Asks the window to close and waits for the program; sets $status.
 close_game() {
-    "$close_window" "$window" || fail "could not send the close request"
+    if [ -n "${SWAYSOCK:-}" ]; then
+        swaymsg "[con_id=$window] kill" >/dev/null || fail "could not send the close request"
+    else
+        "$close_window" "$window" || fail "could not send the close request"
+    fi
     finish_game
+}
+
+# Starts sway on its X11 back end in the Xvfb (start_display first), with one
+# output of $1 pixels; sway refuses root, so as root it runs as nobody. The
+# games started from then on play on Wayland.
+start_sway() {
+    XDG_RUNTIME_DIR=$(mktemp -d /tmp/hangman-wayland-XXXXXX)
+    as_user=""
+    if [ "$(id -u)" -eq 0 ]; then
+        chown nobody "$XDG_RUNTIME_DIR"
+        as_user="setpriv --reuid=nobody --regid=nogroup --clear-groups"
+    fi
+    printf 'xwayland disable\ndefault_border none\noutput * mode %s bg #000000 solid_color\n' "$1" \
+        >"$XDG_RUNTIME_DIR/config"
+    chmod 644 "$XDG_RUNTIME_DIR/config"
+    # shellcheck disable=SC2086 # as_user holds separate words
+    env XDG_RUNTIME_DIR="$XDG_RUNTIME_DIR" HOME="$XDG_RUNTIME_DIR" WLR_BACKENDS=x11 \
+        WLR_RENDERER=pixman WLR_X11_OUTPUTS=1 $as_user sway -c "$XDG_RUNTIME_DIR/config" \
+        >"$out/sway.log" 2>&1 &
+    sway=$!
+    on_exit="kill $sway 2>/dev/null; rm -rf $XDG_RUNTIME_DIR; ${on_exit:-:}"
+    for _ in $(seq 100); do
+        SWAYSOCK=$(ls "$XDG_RUNTIME_DIR"/sway-ipc.*.sock 2>/dev/null) || true
+        [ -n "$SWAYSOCK" ] && swaymsg -t get_version >/dev/null 2>&1 && break
+        sleep 0.1
+    done
+    [ -n "$SWAYSOCK" ] || fail "sway did not start: $(tail -n 5 "$out/sway.log")"
+    for socket in "$XDG_RUNTIME_DIR"/wayland-?; do WAYLAND_DISPLAY=${socket##*/}; done
+    SDL_VIDEODRIVER=wayland
+    export XDG_RUNTIME_DIR SWAYSOCK WAYLAND_DISPLAY SDL_VIDEODRIVER
 }
 
 # Waits for the program to end and its console to be read; sets $status.
@@ -132,6 +202,12 @@ letters_not_in() {
         }
         print out
     }'
+}
+
+# What a game of the word $1 prints in developer mode, the letters $2 each
+# submitted: the desktop build's own text (reference_frame).
+game_lines() {
+    "$(dirname "$close_window")/reference_frame" - game-console "$1" "$(echo "$2" | sed 's/./& /g')"
 }
 
 # Distinct letters of a word, in order.

@@ -7,8 +7,9 @@
 # purged without a trace. Then the same on a minimal Debian, where nothing
 # else is installed: the package alone installed with apt into a copy of a
 # debootstrap root (minimal_root.sh), played there as a user on the same
-# Xvfb, and purged. The one mount made for that root, its /proc, is undone on
-# every exit, failed or not.
+# Xvfb, and on Wayland in sway on that Xvfb, and purged. The mounts made for
+# that root, its /proc and sway's socket folder, are undone on every exit,
+# failed or not.
 # Installs and removes packages: it needs root (or sudo) and is meant for CI.
 #
 #   debian_package.sh <the build's release.txt> <close_window binary>
@@ -112,6 +113,15 @@ echo "minimal Debian: the package installed with apt, $($in_root dpkg-query -W -
 program=/usr/bin/env
 program_args="$sudo chroot --userspec=65534:65534 $root /usr/bin/env -i DISPLAY=$DISPLAY HOME=/nonexistent PATH=$user_path $name"
 expect_start_and_close minimal-root
-echo "minimal Debian: the game started as a user, showed its menu and closed with exit status 0"
+# The same on Wayland, where SDL draws through EGL: sway on the same Xvfb,
+# its socket bound into the root.
+start_sway 800x600
+mkdir -p "$root/run/wayland"
+$sudo mount --bind "$XDG_RUNTIME_DIR" "$root/run/wayland"
+program_args="$sudo chroot --userspec=65534:65534 $root /usr/bin/env -i XDG_RUNTIME_DIR=/run/wayland
+    WAYLAND_DISPLAY=$WAYLAND_DISPLAY SDL_VIDEODRIVER=wayland HOME=/nonexistent PATH=$user_path $name"
+expect_start_and_close minimal-root-wayland
+echo "minimal Debian: the game started as a user, on X11 and on Wayland, showed its menu and closed" \
+    "with exit status 0"
 apt_get purge $name
 expect_purged "$root"

@@ -3,8 +3,10 @@
 # unpacked into a new folder, the game started from there with a new Wine
 # prefix. It must print exactly its two start-up lines, take a click on
 # Start, a click on Easy, a few letters and Space, show a real picture, and
-# end with exit status 0 on a close request. Then, with one image removed, it
-# must print the loader's lines and "Failed to load media." and exit with 1.
+# end with exit status 0 on a close request. At 192 dpi its window must have
+# twice the pixels and show the picture doubled. Then, with one image
+# removed, it must print the loader's lines and "Failed to load media." and
+# exit with 1.
 # The program must carry its version information and its manifest. Last,
 # the installer, in the same new prefix: a silent install must put the game
 # and its licences in Program Files, a Start menu entry that starts the game
@@ -35,7 +37,7 @@ export WINEDLLOVERRIDES="mscoree,mshtml="  # no offer to install Mono or Gecko
 mkdir -p "$scratch/unzipped" "$out"
 (cd "$scratch/unzipped" && cmake -E tar xf "$zip")
 folder=$(ls -d "$scratch"/unzipped/*/)
-program=wine program_args=chalk-hangman.exe assets=$folder window_wait=300
+program=wine program_args=chalk-hangman.exe assets=$folder window_wait=300 screen=1280x1024
 # shellcheck source=../e2e/lib.sh
 . "$(dirname "$0")/../e2e/lib.sh"
 start_display
@@ -57,6 +59,8 @@ echo "a new Wine prefix in $(($(date +%s) - started)) s"
 # ---- A short game.
 start_game session
 click 180 390                      # Start
+point 600 460
+shot difficulty
 click 320 230                      # Easy
 keys e a s space
 shot game
@@ -68,6 +72,25 @@ close_game
 expect_windows_console "initialize complete!
 load media complete!"
 echo "windows: two start-up lines, a game played ($colours colours on screen), closed with status 0"
+
+# ---- A display at 200 % (192 dots per inch): the window keeps its size in
+# points, so it has twice the pixels, and the game draws into them, each
+# pixel of the picture a square of four, instead of Windows stretching it.
+wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 192 /f >/dev/null 2>&1
+wineserver -k 2>/dev/null || true
+start_game high-dpi
+[ "${ww}x$wh" = 1280x960 ] || fail "at 192 dpi the window has ${ww}x$wh pixels, not 1280x960"
+click 180 390                      # Start
+point 600 460
+shot difficulty-high-dpi
+convert "$out/difficulty.png" -filter point -resize 200% "$out/difficulty-doubled.png"
+differing=$(compare -metric AE "$out/difficulty-doubled.png" "$out/difficulty-high-dpi.png" null: 2>&1) || true
+[ "$differing" = 0 ] || fail "at 192 dpi $differing pixels differ from the picture doubled"
+close_game
+[ "$status" -eq 0 ] || fail "exit status $status at 192 dpi"
+wine reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null 2>&1
+wineserver -k 2>/dev/null || true
+echo "windows: at 192 dpi the window has 1280 x 960 pixels and shows the picture doubled, pixel for pixel"
 
 # ---- One image missing.
 rm "$folder/pngs/menu_screen.png"
@@ -88,8 +111,8 @@ for value in "Chalk Hangman" "Chalk Hangman, a word-guessing game" "The Chalk Ha
     "$version"; do
     grep -qxF "$value" "$out/strings.txt" || fail "the version information lacks \"$value\""
 done
-grep -q '<dpiAwareness[^>]*>unaware</dpiAwareness>' "$folder/chalk-hangman.exe" ||
-    fail "the program has no manifest"
+grep -q '<dpiAwareness[^>]*>PerMonitorV2</dpiAwareness>' "$folder/chalk-hangman.exe" ||
+    fail "the program has no manifest, or one without its DPI awareness"
 echo "windows: version information and manifest in the program"
 
 # ---- The installer: install, play, uninstall, silently.
