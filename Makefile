@@ -95,7 +95,7 @@ test-web: web
 	cmake --preset ci
 	cmake --build --preset ci --target reference_frame -j $(JOBS)
 	cd tests/web && npm ci --no-audit --no-fund --loglevel=error
-	node tests/web/play.mjs build/web build/ci/tests/reference_frame
+	node tests/web/play.mjs build/web build/ci/tests/reference_frame build/wasm/write-index.html.cmake
 
 # Every artefact of one version in dist/ with SHA256SUMS, from the committed tree.
 release:

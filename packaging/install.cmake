@@ -12,11 +12,19 @@ set(HANGMAN_APPSTREAM_ID io.github.chalk_hangman.chalk_hangman)
 option(HANGMAN_DEBIAN "Install as the Debian package does; cpack then makes the package" OFF)
 
 # The licence of the game, of its font, and of the libraries built into it
-# (the licenses/ folder of scripts/build-deps.sh's prefix), in licences/.
+# (the licenses/ folder of scripts/build-deps.sh's prefix), gathered in the
+# build folder's licences/ and installed from there.
 function(hangman_install_licences deps)
-  install(FILES LICENSE DESTINATION licences RENAME Chalk-Hangman.txt)
-  install(FILES ${HANGMAN_FONT_LICENSE} DESTINATION licences RENAME DejaVu-fonts.txt)
-  install(DIRECTORY ${deps}/licenses/ DESTINATION licences)
+  set(folder ${CMAKE_BINARY_DIR}/licences)
+  configure_file(${CMAKE_SOURCE_DIR}/LICENSE ${folder}/Chalk-Hangman.txt COPYONLY)
+  configure_file(${HANGMAN_FONT_LICENSE} ${folder}/DejaVu-fonts.txt COPYONLY)
+  file(GLOB licences ${deps}/licenses/*)
+  foreach(licence IN LISTS licences)
+    get_filename_component(file ${licence} NAME)
+    configure_file(${licence} ${folder}/${file} COPYONLY)
+  endforeach()
+  install(DIRECTORY ${folder}/ DESTINATION licences
+          FILE_PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
 endfunction()
 
 # What this build makes for a release, in <build>/release.txt, which

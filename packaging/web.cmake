@@ -41,7 +41,7 @@ add_custom_command(
   OUTPUT ${data} ${data_js} ${data_js}.metadata
   COMMAND ${HANGMAN_FILE_PACKAGER} ${HANGMAN_NAME}.data --preload ${data_files}
           --js-output=${HANGMAN_NAME}.data.js --separate-metadata --no-node
-  COMMAND ${CMAKE_COMMAND} -DDATA=${data} -DMETADATA=${data_js}.metadata
+  COMMAND ${CMAKE_COMMAND} -DDATA=${data} -DMETADATA=${data_js}.metadata -DDATA_JS=${data_js}
           -P ${CMAKE_SOURCE_DIR}/packaging/web/package_id.cmake
   DEPENDS ${HANGMAN_IMAGE_FILES} ${web_font} ${CMAKE_SOURCE_DIR}/packaging/web/package_id.cmake
   WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
@@ -64,6 +64,23 @@ add_custom_target(web_app DEPENDS ${CMAKE_BINARY_DIR}/icon.png ${CMAKE_BINARY_DI
                                   ${CMAKE_BINARY_DIR}/icon-512.png)
 add_dependencies(web_app artwork)
 
+# Emscripten's Closure pass minifies the programs' JavaScript (a third
+# smaller, gzipped), with the native Closure Compiler that npm installs into
+# the build folder at the version packaging/web/closure/ pins (from npm's
+# cache when it has it).
+find_program(HANGMAN_NPM npm NO_CMAKE_FIND_ROOT_PATH REQUIRED)
+set(closure_dir ${CMAKE_BINARY_DIR}/closure)
+file(COPY ${CMAKE_SOURCE_DIR}/packaging/web/closure/package.json
+          ${CMAKE_SOURCE_DIR}/packaging/web/closure/package-lock.json DESTINATION ${closure_dir})
+execute_process(COMMAND ${HANGMAN_NPM} ci --no-audit --no-fund --prefer-offline --loglevel=error
+                WORKING_DIRECTORY ${closure_dir} COMMAND_ERROR_IS_FATAL ANY)
+set(closure ${closure_dir}/node_modules/google-closure-compiler-linux/compiler)
+set(link_launcher ${CMAKE_CXX_LINKER_LAUNCHER})
+if(NOT link_launcher)
+  set(link_launcher ${CMAKE_COMMAND} -E env)
+endif()
+list(APPEND link_launcher EM_CLOSURE_COMPILER=${closure})
+
 # Asyncify instruments only the calls that can reach a sleep: the wait, the
 # delay and the present. SDL reaches the present's yield through two function
 # pointers: the functions that make those calls are named for each program
@@ -81,40 +98,48 @@ set(asyncify -sASYNCIFY -sASYNCIFY_STACK_SIZE=65536 -sASYNCIFY_IGNORE_INDIRECT
 # with it.
 function(hangman_web_program target page arguments all)
   cmake_parse_arguments(PARSE_ARGV 4 web "OFFLINE" "PRESENT" "")
-  set_target_properties(${target} PROPERTIES SUFFIX .js LINK_DEPENDS ${data_js})
+  set_target_properties(${target} PROPERTIES SUFFIX .js LINK_DEPENDS ${data_js}
+                        CXX_LINKER_LAUNCHER "${link_launcher}")
   add_dependencies(${target} web_data)
   target_link_options(${target} PRIVATE
     ${asyncify} "-sASYNCIFY_ADD=['${web_PRESENT}','GLES2_RenderPresent']"
     -sALLOW_MEMORY_GROWTH -sENVIRONMENT=web
-    -sFORCE_FILESYSTEM -sEXIT_RUNTIME
-    -sEXPORTED_RUNTIME_METHODS=[FS,addRunDependency,removeRunDependency,FS_createPath,FS_createDataFile,FS_createPreloadedFile]
+    -sFORCE_FILESYSTEM -sEXIT_RUNTIME "SHELL:--closure 1"
+    -sEXPORTED_RUNTIME_METHODS=[addRunDependency,removeRunDependency,FS_createPath,FS_createDataFile,FS_createPreloadedFile]
     "SHELL:--pre-js ${data_js}")
   get_target_property(name ${target} OUTPUT_NAME)
   if(NOT name)
     set(name ${target})
   endif()
-  set(template ${CMAKE_SOURCE_DIR}/packaging/web/index.html.in)
-  set(style ${CMAKE_SOURCE_DIR}/packaging/web/page.css)
+  set(web ${CMAKE_SOURCE_DIR}/packaging/web)
   # The page's scripts, joined into it in this order.
-  set(scripts console.js layout.js keys.js offline.js loading.js)
-  list(TRANSFORM scripts PREPEND ${CMAKE_SOURCE_DIR}/packaging/web/)
+  set(scripts console.js layout.js keys.js screen.js offline.js loading.js)
+  list(TRANSFORM scripts PREPEND ${web}/)
   set(outputs ${CMAKE_BINARY_DIR}/${page})
-  set(offline)
+  set(worker "")
+  set(offline_files "")
   if(web_OFFLINE)
-    set(worker ${CMAKE_SOURCE_DIR}/packaging/web/sw.js.in)
-    set(offline -DWORKER=${worker} "-DOFFLINE_FILES=${web_app_files}")
+    set(worker ${web}/sw.js.in)
+    set(offline_files ${web_app_files})
     list(APPEND outputs ${CMAKE_BINARY_DIR}/sw.js)
     add_dependencies(${target} web_app)
   endif()
+  # The page is written by a script of its own, which also writes the page
+  # of any copy of the site (page.cmake says how).
+  set(writer ${CMAKE_BINARY_DIR}/write-${page}.cmake)
+  file(WRITE ${writer} "# Writes ${page} (made by packaging/web.cmake; see packaging/web/page.cmake)\n"
+    "if(NOT SITE)\n  set(SITE [=[${CMAKE_BINARY_DIR}]=])\nendif()\n"
+    "set(PROGRAM [=[${name}]=])\nset(DATA [=[${HANGMAN_NAME}.data]=])\n"
+    "set(ARGUMENTS [=[${arguments}]=])\nset(NAME [=[${HANGMAN_NAME}]=])\n"
+    "set(VERSION [=[${PROJECT_VERSION}]=])\nset(TEMPLATE [=[${web}/index.html.in]=])\n"
+    "set(STYLE [=[${web}/page.css]=])\nset(SCRIPTS [=[${scripts}]=])\nset(PAGE [=[${page}]=])\n"
+    "set(WORKER [=[${worker}]=])\nset(OFFLINE_FILES [=[${offline_files}]=])\n"
+    "include([=[${web}/page.cmake]=])\n")
   add_custom_command(
     OUTPUT ${outputs}
-    COMMAND ${CMAKE_COMMAND} -DSITE=${CMAKE_BINARY_DIR} -DPROGRAM=${name}
-            -DDATA=${HANGMAN_NAME}.data "-DARGUMENTS=${arguments}" -DNAME=${HANGMAN_NAME}
-            -DVERSION=${PROJECT_VERSION} -DTEMPLATE=${template} -DSTYLE=${style}
-            "-DSCRIPTS=$<JOIN:${scripts},|>" -DPAGE=${CMAKE_BINARY_DIR}/${page}
-            ${offline} -P ${CMAKE_SOURCE_DIR}/packaging/web/page.cmake
-    DEPENDS ${target} ${template} ${style} ${scripts} ${worker}
-            ${CMAKE_SOURCE_DIR}/packaging/web/page.cmake
+    COMMAND ${CMAKE_COMMAND} -P ${writer}
+    DEPENDS ${target} ${writer} ${web}/index.html.in ${web}/page.css ${scripts} ${worker}
+            ${web}/page.cmake
     COMMENT "Writing ${page}"
     VERBATIM)
   add_custom_target(${target}_page ${all} DEPENDS ${CMAKE_BINARY_DIR}/${page})

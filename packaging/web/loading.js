@@ -1,12 +1,16 @@
 // Starts the game: downloads every file first, for one progress bar and one
 // clear message when any of them fails, then hands the game the copies
-// (Module.locateFile) and runs it on the canvas. Whatever keeps it from
-// running, the page says so.
+// (Module.locateFile) and runs it on the canvas. Each file is asked for by
+// this release's name and checked against its size and SHA-256: a page
+// that gets another release's file (the site moved on while a cache kept
+// the page) reloads once to get the new release whole. Whatever keeps the
+// game from running, a script error included, the page says so.
 (function (page) {
   var release = page.release;
   var types = { wasm: "application/wasm", js: "text/javascript", metadata: "application/json" };
   var element = function (id) { return document.getElementById(id); };
   var failed = false;
+  var started = false;
 
   function fail(title, text) {
     if (failed) return;
@@ -26,14 +30,24 @@
     set: function () {},
   });
 
+  // Until the game runs, any error stops the start; once it runs, its own.
+  window.addEventListener("error", function (event) {
+    if (!started || (event.filename || "").indexOf("blob:") === 0) {
+      fail("The game stopped", event.message || "A script failed.");
+    }
+  });
+  window.addEventListener("unhandledrejection", function (event) {
+    if (!started) fail("The game could not start", String(event.reason && event.reason.message || event.reason));
+  });
+
   if (typeof WebAssembly !== "object" || typeof fetch !== "function") {
     fail("This browser cannot run the game",
          "It needs WebAssembly. Any current version of Firefox, Chrome, Edge or Safari has it.");
     return;
   }
 
-  var names = Object.keys(release.sizes);
-  var total = names.reduce(function (sum, name) { return sum + release.sizes[name]; }, 0);
+  var names = Object.keys(release.files);
+  var total = names.reduce(function (sum, name) { return sum + release.files[name].size; }, 0);
   var received = {};
   function progress() {
     var done = names.reduce(function (sum, name) { return sum + (received[name] || 0); }, 0);
@@ -42,7 +56,7 @@
   }
   function download(name) {
     var type = types[name.split(".").pop()] || "application/octet-stream";
-    return fetch(name).catch(function () {
+    return fetch(name + "?release=" + release.digest).catch(function () {
       throw new Error(name + " could not be downloaded: the connection failed.");
     }).then(function (response) {
       if (!response.ok) {
@@ -62,7 +76,40 @@
         });
       }
       return next();
+    }).then(function (blob) { return check(name, blob); });
+  }
+
+  // `blob` if it is this release's `name` (by its SHA-256 where the browser
+  // can tell, on https and localhost; by its size elsewhere).
+  function check(name, blob) {
+    var expected = release.files[name];
+    var another = new Error(name + " is of another release");
+    another.release = true;
+    if (blob.size !== expected.size) throw another;
+    if (!window.crypto || !crypto.subtle) return blob;
+    return blob.arrayBuffer().then(function (bytes) {
+      return crypto.subtle.digest("SHA-256", bytes);
+    }).then(function (digest) {
+      var hex = Array.from(new Uint8Array(digest), function (b) { return (b + 256).toString(16).slice(1); });
+      if (hex.join("") !== expected.sha256) throw another;
+      return blob;
     });
+  }
+
+  // The site holds another release than this page: reload once for the new
+  // page (a reload asks every cache on the way for it afresh).
+  function reloadOnce() {
+    var key = "chalk-hangman-reloaded";
+    try {
+      if (sessionStorage.getItem(key) !== release.digest) {
+        sessionStorage.setItem(key, release.digest);
+        location.reload();
+        return true;
+      }
+    } catch (error) {
+      // No session storage: no reload, the message below instead.
+    }
+    return false;
   }
 
   function start(blobs) {
@@ -74,10 +121,12 @@
       canvas: element("canvas"),
       arguments: release.arguments,
       locateFile: function (name) { return urls[name] || name; },
-      preRun: [function () {
-        window.Module.FS.init(function () { return null; }, page.console.output, page.console.errorOutput);
-      }],
+      // Standard input is empty; standard output and error come byte by byte.
+      stdin: function () { return null; },
+      stdout: page.console.output,
+      stderr: page.console.errorOutput,
       onRuntimeInitialized: function () {
+        started = true;
         element("loading").hidden = true;
         setTimeout(page.keepForOffline, 1000, names, blobs);  // once the game's first frames are out
       },
@@ -99,7 +148,12 @@
   }
 
   Promise.all(names.map(download)).then(start, function (error) {
-    if (location.protocol === "file:") {
+    if (error.release) {
+      if (!reloadOnce()) {
+        fail("The game is being updated",
+             "Its files on the server are of another version than this page. Reload the page in a minute.");
+      }
+    } else if (location.protocol === "file:") {
       fail("The game must be served, not opened as a file",
            "A page opened from a file may not download the rest of the game. Serve this " +
            "folder, for example with: python3 -m http.server --bind 127.0.0.1 8000 " +

@@ -1,23 +1,53 @@
 // After one visit the game starts and plays without the network: the files
 // just downloaded go into this release's cache, and the service worker
 // (sw.js) answers the page from it. Browsers allow that on https and on
-// localhost; elsewhere the page simply downloads the game each time.
+// localhost; elsewhere the page simply downloads the game each time. When
+// the worker of a newer release is ready, the page offers to reload into it;
+// it never does so by itself, so no game is cut short.
 (function (page) {
-  // `blobs` holds the download of each of `names`, in that order.
+  var banner = document.getElementById("update");
+
+  // The new release's worker `waiting` takes over when the player says so;
+  // the page then reloads, once, into that release.
+  function offer(waiting) {
+    banner.hidden = false;
+    document.getElementById("update-button").onclick = function () {
+      var reloaded = false;
+      navigator.serviceWorker.addEventListener("controllerchange", function () {
+        if (reloaded) return;
+        reloaded = true;
+        location.reload();
+      });
+      waiting.postMessage("take over");
+    };
+  }
+
+  // Offers a newer release whenever one is ready while this page is open.
+  function watch(registration) {
+    if (!navigator.serviceWorker.controller) return;  // the first visit: nothing to replace
+    if (registration.waiting) offer(registration.waiting);
+    registration.addEventListener("updatefound", function () {
+      var installing = registration.installing;
+      installing.addEventListener("statechange", function () {
+        if (installing.state === "installed") offer(installing);
+      });
+    });
+  }
+
+  // `blobs` holds the download of each of `names`, in that order, all of
+  // this release.
   page.keepForOffline = function (names, blobs) {
     var cacheName = page.release.offlineCache;
     if (!cacheName || !window.isSecureContext || !("serviceWorker" in navigator)) return;
     var kept = navigator.serviceWorker.controller ? Promise.resolve() :  // they came from it
       caches.open(cacheName).then(function (cache) {
         return Promise.all(names.map(function (name, i) {
-          // A file of another release (the site changed meanwhile) is left to the worker.
-          if (blobs[i].size !== page.release.sizes[name]) return null;
           return cache.put(name, new Response(blobs[i], { headers: { "Content-Type": blobs[i].type } }));
         }));
       });
     kept.catch(function () {}).then(function () {
       return navigator.serviceWorker.register("sw.js");
-    }).catch(function (error) {
+    }).then(watch).catch(function (error) {
       console.warn("The game will need the network next time: " + error.message);
     });
   };

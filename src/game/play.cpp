@@ -11,6 +11,7 @@
 #include "game/words.hpp"
 #include "gfx/frame.hpp"
 #include "gfx/media.hpp"
+#include "gfx/platform.hpp"
 
 namespace hangman {
 
@@ -116,6 +117,8 @@ void draw_game(const GameState& game)
     }
 
     alpha_texture.render(437, 372, &letter_clips[game.selected_letter]);
+    platform_drew_game(game.word, game.revealed, game.trys_remaining, game.guessed_letters,
+                       game.guess_count);
 }
 
 bool word_complete(const GameState& game)

@@ -2,6 +2,7 @@
 #include "gfx/button.hpp"
 
 #include "gfx/frame.hpp"
+#include "gfx/platform.hpp"
 
 namespace hangman {
 
@@ -36,6 +37,7 @@ void Button::render() const
     }
     // Before its first event a button shows its idle look, not the whole sheet.
     sheet->render(x, y, current_clip != nullptr ? current_clip : idle_clip);
+    platform_drew_button(*this);
 }
 
 bool take_press(Button& button, const SDL_Event& event)

@@ -221,6 +221,7 @@ void present_frame()
         SDL_SetRenderDrawColor(renderer, 255, 255, 255, 255);
     }
     SDL_RenderPresent(renderer);
+    platform_presented();
     if (pacing) {
         pace();
     }

@@ -4,7 +4,13 @@
 
 #include <SDL.h>
 
+#include <string>
+#include <vector>
+
 namespace hangman {
+
+struct Button;
+struct Texture;
 
 // Settings SDL reads when it starts; call before SDL_Init. On the desktop:
 // on a scaled Windows display the window keeps its size in points and is
@@ -24,5 +30,18 @@ bool platform_toggle_fullscreen();
 // Sleeps until an event arrives and takes it into `event`; false when the
 // event system failed.
 bool platform_wait_event(SDL_Event& event);
+
+// What each frame shows, for the web page's keyboard play and screen readers
+// (the page names the screen, its buttons, the game's progress); nothing on
+// the desktop. A texture drawn into the frame, whole or through `clip`:
+void platform_drew(const Texture& texture, const SDL_Rect* clip);
+// A button drawn into the frame:
+void platform_drew_button(const Button& button);
+// The game drawn into the frame: its word, the flag of each letter found, the
+// tries left and the letter indexes guessed, in order:
+void platform_drew_game(const std::string& word, const std::vector<unsigned char>& revealed,
+                        int tries, const int* guessed, int guess_count);
+// The frame has been presented:
+void platform_presented();
 
 }  // namespace hangman

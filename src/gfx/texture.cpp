@@ -5,6 +5,7 @@
 
 #include "app/log.hpp"
 #include "gfx/media.hpp"
+#include "gfx/platform.hpp"
 
 namespace hangman {
 
@@ -50,6 +51,7 @@ void Texture::render(int x, int y, const SDL_Rect* clip) const
         destination.h = clip->h;
     }
     SDL_RenderCopyEx(renderer, sdl_texture, clip, &destination, 0.0, nullptr, SDL_FLIP_NONE);
+    platform_drew(*this, clip);
 }
 
 void Texture::free()

@@ -9,14 +9,14 @@
 // win the same way. Then each way the game can fail to start must leave a
 // message on the page.
 //
-//   node play.mjs <site folder> <reference_frame binary>
+//   node play.mjs <site folder> <reference_frame binary> <the build's write-index.html.cmake>
 import { execFileSync, spawn } from "node:child_process";
 import fs from "node:fs";
 import os from "node:os";
 import path from "node:path";
 import { cpuPercent, launch, launchFirefox, serve } from "./browser.mjs";
 
-const [site, referenceFrame] = process.argv.slice(2).map((p) => path.resolve(p));
+const [site, referenceFrame, writePage] = process.argv.slice(2).map((p) => path.resolve(p));
 const scratch = fs.mkdtempSync(path.join(os.tmpdir(), "hangman-web-"));
 const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 let failures = 0;
@@ -340,17 +340,28 @@ await winEasyGame(firefoxGame, { at: firefoxGame.click, keys: firefoxGame.type }
 check((await titleOf(firefoxPage)) === "Hangman", "Firefox: the tab keeps the page's title");
 await firefox.close();
 
+// A copy of the site, changed by `change(folder)`, its page written for it
+// as the build writes it: another release.
+let copies = 0;
+function release(change) {
+  const folder = path.join(scratch, `release-${++copies}`);
+  fs.cpSync(site, folder, { recursive: true });
+  change(folder);
+  execFileSync("cmake", [`-DSITE=${folder}`, "-P", writePage]);
+  return folder;
+}
+
 // ---- Each way the game can fail: a message on the page, never a blank canvas.
-const withoutMenuImage = (name, bytes) => {
-  if (name !== "chalk-hangman.data.js.metadata") return bytes;
-  const metadata = JSON.parse(bytes);
-  metadata.files = metadata.files.filter((file) => file.filename !== "/pngs/menu_screen.png");
-  return Buffer.from(JSON.stringify(metadata));
-};
+const withoutMenuImage = release((folder) => {
+  const file = path.join(folder, "chalk-hangman.data.js.metadata");
+  const metadata = JSON.parse(fs.readFileSync(file));
+  metadata.files = metadata.files.filter((entry) => entry.filename !== "/pngs/menu_screen.png");
+  fs.writeFileSync(file, JSON.stringify(metadata));
+});
 const failures_table = [
   {
     name: "an image missing",
-    change: withoutMenuImage,
+    site: withoutMenuImage,
     title: "The game could not start",
     console: "initialize complete!\n" +
       "Unable to load image pngs/menu_screen.png. SDL_image ERROR: Couldn't open pngs/menu_screen.png\n" +
@@ -385,7 +396,7 @@ const failures_table = [
   },
 ];
 for (const c of failures_table) {
-  const failing = c.url ? null : await serve(site, c.change);
+  const failing = c.url ? null : await serve(c.site ?? site, c.change);
   const tab = await browser.newPage();
   if (c.before) await tab.evaluateOnNewDocument(c.before);
   await tab.goto(c.url ?? failing.url);
