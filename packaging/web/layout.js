@@ -1,20 +1,35 @@
 // The game as large as the window allows, its 4 : 3 shape kept, with the
 // on-screen keys below it or, where that leaves it larger, beside it; the
-// footer below both. SDL scales the pointer to the canvas's size on the page.
+// footer below both. Below the game the keys take as few rows as keys at
+// least 40 px wide allow (2 to 6 px apart; Clear and Guess twice as wide
+// where that adds no row), and grow taller into height the game cannot use.
+// SDL scales the pointer to the canvas's size on the page.
 (function (page) {
   var margin = 12;
+  var keySize = 44;  // a key's height, and its width beside the game
+  var tallKey = 56;
+  var letters = 26;
   var play = document.getElementById("play");
   var stage = document.getElementById("stage");
   var keys = document.getElementById("keys");
   var footer = document.getElementById("footer");
   var consoleView = document.getElementById("console");
 
-  function arrange(beside, width, unit) {
+  function arrange(beside, width, unit, height) {
     play.classList.toggle("beside", beside);
-    keys.style.width = beside ? "" : Math.min(width, 640) + "px";
+    var keysWidth = beside ? 5 * keySize + 4 * 6 : Math.min(width, 640);
+    var columns = beside ? 5 : Math.max(5, Math.min(15, Math.floor((keysWidth + 2) / 42)));
+    var gap = Math.max(2, Math.min(6, Math.floor((keysWidth - 40 * columns) / (columns - 1))));
+    var rows = Math.ceil((letters + 2) / columns);
+    keys.style.width = keysWidth + "px";
+    keys.style.setProperty("--key-gap", gap + "px");
+    keys.style.setProperty("--columns", columns);
+    keys.classList.toggle("wide", Math.ceil((letters + 4) / columns) === rows);
+    keys.style.setProperty("--key", (height || keySize) + "px");
     stage.style.width = 4 * unit + "px";
     stage.style.height = 3 * unit + "px";
     footer.style.width = consoleView.style.width = play.offsetWidth + "px";
+    return rows;
   }
 
   var fittedWidth = -1;
@@ -39,7 +54,11 @@
       }
       if (!best || unit > best.unit) best = { beside: beside, unit: unit };
     });
-    arrange(best.beside, width, best.unit);
+    var rows = arrange(best.beside, width, best.unit);
+    var spare = window.innerHeight - 3 * margin - play.offsetHeight - footer.offsetHeight;
+    if (!best.beside && !keys.hidden && spare > 0) {
+      arrange(false, width, best.unit, Math.min(tallKey, keySize + Math.floor(spare / rows)));
+    }
     var used = play.offsetHeight + margin + footer.offsetHeight;
     document.body.style.paddingTop = Math.max(margin, Math.floor((window.innerHeight - used) / 2)) + "px";
   }

@@ -3,8 +3,8 @@
 // src/gfx/platform_web.cpp): its name, its buttons, and in a game the word as
 // far as it is found and the tries left. The canvas is one stop of the Tab
 // order; while it has the focus, the arrow keys move a focus ring between the
-// screen's buttons and Enter or Space presses the one it is on, as a click
-// there would. Tab itself is the browser's. A live region says what changed,
+// screen's buttons (Back last) and Enter or Space presses the one it is on, as
+// a click there would; Escape presses Back. Tab itself is the browser's. A live region says what changed,
 // and the main menu's hint is the one that fits this device.
 (function (page) {
   var element = function (id) { return document.getElementById(id); };
@@ -46,6 +46,7 @@
   }
 
   page.showView = function (next) {
+    next.buttons.sort(function (a, b) { return (a.name === "Back") - (b.name === "Back"); });
     if (next.screen !== view.screen) focused = 0;
     focused = Math.min(focused, Math.max(next.buttons.length - 1, 0));
     view = next;
@@ -75,23 +76,26 @@
       event.stopImmediatePropagation();
       return;
     }
-    if (document.activeElement !== canvas || view.buttons.length === 0) return;
-    var move = moves[event.key];
-    if (move === undefined && event.key !== "Enter" && event.key !== " ") return;
+    if (!menuKey(event)) return;
     event.preventDefault();
     event.stopImmediatePropagation();  // the menus are the page's: the game never sees these keys
-    if (event.repeat && move === undefined) return;
+    var move = moves[event.key];
     if (move !== undefined) {
       focused = (focused + move + view.buttons.length) % view.buttons.length;
       placeRing();
-    } else {
-      press(view.buttons[focused]);
+    } else if (!event.repeat) {
+      var back = view.buttons[view.buttons.length - 1];
+      press(event.key === "Escape" ? back : view.buttons[focused]);
     }
   }, true);
   window.addEventListener("keyup", function (event) {
-    if (event.key === "Tab" || (document.activeElement === canvas && view.buttons.length > 0 &&
-        (event.key in moves || event.key === "Enter" || event.key === " "))) {
-      event.stopImmediatePropagation();
-    }
+    if (event.key === "Tab" || menuKey(event)) event.stopImmediatePropagation();
   }, true);
+
+  // A key of the menus: on a screen with buttons, while the canvas has the focus.
+  function menuKey(event) {
+    if (document.activeElement !== canvas || view.buttons.length === 0) return false;
+    if (event.key === "Escape") return view.buttons[view.buttons.length - 1].name === "Back";
+    return event.key in moves || event.key === "Enter" || event.key === " ";
+  }
 })(page);

@@ -62,6 +62,7 @@ bool init()
     } else if (!SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "1")) {
         log("Warning: Linear texture filtering not enabled!");
     }
+    platform_pause();
 
     // Tried even when SDL_Init failed: its own line then tells why. It opens
     // at the picture's size; made larger, fullscreen or denser, the picture
@@ -73,6 +74,7 @@ bool init()
         log("Window could not be created! SDL Error: %s\n", SDL_GetError());
         return false;
     }
+    platform_pause();
     SDL_SetWindowMinimumSize(window, window_width / 2, window_height / 2);
 
     renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
@@ -81,6 +83,7 @@ bool init()
         return false;
     }
     SDL_SetRenderDrawColor(renderer, 255, 255, 255, 255);
+    platform_pause();
 
     if ((IMG_Init(IMG_INIT_PNG) & IMG_INIT_PNG) == 0) {
         log("SDL_image could not initialize! SDL_image Error: %s\n", SDL_GetError());

@@ -3,10 +3,11 @@
 #include <SDL.h>
 
 #include "app/app.hpp"
+#include "gfx/platform.hpp"
 
 int main(int argc, char* argv[])
 {
     (void)argc;
     (void)argv;
-    return hangman::run_program();
+    return hangman::platform_end(hangman::run_program());
 }

@@ -32,6 +32,13 @@ bool platform_wait_event(SDL_Event& event)
     return SDL_WaitEvent(&event) != 0;
 }
 
+int platform_end(int status)
+{
+    return status;
+}
+
+void platform_pause() {}
+
 // The desktop's window speaks for itself.
 void platform_drew(const Texture&, const SDL_Rect*) {}
 void platform_drew_button(const Button&) {}

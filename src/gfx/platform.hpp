@@ -31,6 +31,15 @@ bool platform_toggle_fullscreen();
 // event system failed.
 bool platform_wait_event(SDL_Event& event);
 
+// Ends the program with `status`, the value main() returns. On the web page
+// a main that has slept returns to nobody, so the program is ended here.
+int platform_end(int status);
+
+// Called between the steps of start-up and after each image it loads: the
+// web page gets the thread back for a moment, so that starting is no single
+// long task. Nothing on the desktop.
+void platform_pause();
+
 // What each frame shows, for the web page's keyboard play and screen readers
 // (the page names the screen, its buttons, the game's progress); nothing on
 // the desktop. A texture drawn into the frame, whole or through `clip`:

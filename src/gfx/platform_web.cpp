@@ -141,6 +141,17 @@ bool platform_wait_event(SDL_Event& event)
     return true;
 }
 
+int platform_end(int status)
+{
+    emscripten_force_exit(status);
+    return status;
+}
+
+void platform_pause()
+{
+    emscripten_sleep(0);
+}
+
 void platform_drew(const Texture& texture, const SDL_Rect* clip)
 {
     if (clip == nullptr && texture.width == window_width && texture.height == window_height) {

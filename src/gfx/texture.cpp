@@ -38,6 +38,7 @@ bool Texture::load_from_file(std::string path)
         height = surface->h;
     }
     SDL_FreeSurface(surface);
+    platform_pause();
 
     sdl_texture = created;
     return sdl_texture != nullptr;

@@ -18,11 +18,15 @@ const types = {
   ".webmanifest": "application/manifest+json",
 };
 
-// Serves the folder `root` as a web host would (gzip -9 where the browser
-// asks for it, each file compressed once, as a host keeps it).
+// Serves the folder `root` as a web host would: gzip -9 where the browser
+// asks for it, each file compressed once, as a host keeps it; an ETag with
+// every file, and 304 to a request that names it; the query ignored.
 // `change(name, bytes)` may answer a file differently: a Buffer, or null for
-// 404. Resolves to the server; its `url` ends with "/", and `sent` counts the
-// bytes of the bodies it has sent, by file.
+// 404. `server.cacheFor(name)` gives the seconds a cache on the way may keep
+// a file (none unless set: every use asks the server). `server.root` may be
+// changed: the site moves on to another release. Resolves to the server; its
+// `url` ends with "/", and `sent` counts the bytes of the bodies it has
+// sent, by file.
 export async function serve(root, change = (name, bytes) => bytes) {
   const compressed = new Map();
   const gzip = (bytes) => {
@@ -32,14 +36,23 @@ export async function serve(root, change = (name, bytes) => bytes) {
   };
   const server = http.createServer((request, response) => {
     const name = decodeURIComponent(new URL(request.url, "http://host").pathname).replace(/\/$/, "/index.html");
-    const file = path.join(root, path.normalize(name));
+    const file = path.join(server.root, path.normalize(name));
     fs.readFile(file, (error, bytes) => {
       const body = error ? null : change(name.slice(1), bytes);
       if (body === null) {
         response.writeHead(404, { "Content-Type": "text/plain" }).end("not found");
         return;
       }
-      const headers = { "Content-Type": types[path.extname(file)] ?? "application/octet-stream", "Cache-Control": "no-store" };
+      const etag = `"${crypto.createHash("sha256").update(body).digest("hex").slice(0, 16)}"`;
+      const seconds = server.cacheFor(name.slice(1));
+      const headers = {
+        "Content-Type": types[path.extname(file)] ?? "application/octet-stream",
+        "Cache-Control": seconds ? `max-age=${seconds}` : "no-cache", ETag: etag,
+      };
+      if (request.headers["if-none-match"] === etag) {
+        response.writeHead(304, headers).end();
+        return;
+      }
       const zipped = /\bgzip\b/.test(request.headers["accept-encoding"] ?? "");
       if (zipped) headers["Content-Encoding"] = "gzip";
       const sent = zipped ? gzip(body) : body;
@@ -48,14 +61,17 @@ export async function serve(root, change = (name, bytes) => bytes) {
     });
   });
   server.sent = {};
+  server.root = root;
+  server.cacheFor = () => 0;
   await new Promise((resolve) => server.listen(0, "127.0.0.1", resolve));
   server.url = `http://127.0.0.1:${server.address().port}/`;
   return server;
 }
 
 // Headless Chromium (Debian's, or $CHROMIUM) with WebGL drawn in software,
-// and classic scrollbars, which take room from the page.
-export function launch() {
+// and classic scrollbars, which take room from the page; `args` adds to its
+// command line.
+export function launch(args = []) {
   return puppeteer.launch({
     executablePath: process.env.CHROMIUM ?? "/usr/bin/chromium",
     headless: true,
@@ -63,7 +79,7 @@ export function launch() {
     args: [
       "--no-sandbox", "--enable-unsafe-swiftshader", "--use-angle=swiftshader",
       "--disable-background-networking", "--disable-component-update", "--disable-sync",
-      "--no-first-run", "--disable-quic",
+      "--no-first-run", "--disable-quic", ...args,
     ],
   });
 }

@@ -111,6 +111,17 @@ async function sameAsDesktop(name, screen, word = "", keys = "", game = desktop)
   return false;
 }
 
+// A copy of the site, changed by `change(folder)`, its page written for it
+// as the build writes it: another release.
+let copies = 0;
+function release(change) {
+  const folder = path.join(scratch, `release-${++copies}`);
+  fs.cpSync(site, folder, { recursive: true });
+  change(folder);
+  execFileSync("cmake", [`-DSITE=${folder}`, "-P", writePage]);
+  return folder;
+}
+
 // What a game of `word` prints in developer mode for the keys typed: the
 // desktop build's own text.
 const gameLines = (word, keys) => execFileSync(referenceFrame, ["-", "game-console", word, keys], { encoding: "utf8" });
@@ -238,6 +249,40 @@ const installable = await page.waitForFunction(workerActive, { timeout: 30000, p
 check(installable.length === 0, `the page has a service worker and can be installed: ${JSON.stringify(installable)}`);
 await page.close();
 
+// ---- The keyboard alone, as a screen reader's user plays: Tab to the game,
+// the menus by the arrow keys, Enter and Escape, a game by letters; what the
+// accessibility tree says at each step; then Tab on to the page's links.
+const keyboardPage = await browser.newPage();
+await keyboardPage.setViewport({ width: 800, height: 600 });
+const keyboard = await open(keyboardPage, server.url);
+const tree = async () => JSON.stringify(await keyboardPage.accessibility.snapshot());
+const press = async (...keys) => {
+  for (const key of keys) {
+    await keyboardPage.keyboard.press(key);
+    await sleep(400);  // the next screen comes with the next frame
+  }
+};
+await press("Tab");
+const steps = [["the game has a name", await tree(), /"role":"application"[^}]*"name":"Hangman"/],
+               ["the main menu is told", await tree(), /Main menu\. Buttons: Start, Options\./]];
+await press("ArrowRight", "Enter", "Enter");  // Options, developer mode on
+steps.push(["the options are told", await tree(), /Options\. Buttons: Developer mode: on, Back\./]);
+await press("Escape", "Enter", "Enter");      // Back, Start, Easy
+const typed = await keyboard.secretWord();
+const typedKeys = guesses(notIn(typed, 1) + [...new Set(typed)].join("").slice(1));
+await keyboard.type(typedKeys);
+const progress = typed.replace(/./g, (c) => (c === typed[0] ? "_" : c.toUpperCase()));
+steps.push(["the word's progress and the tries left are told", await tree(),
+            new RegExp(`The word: ${progress.split("").join(" ")}, \\d of 4 letters found\\. 5 tries left\\.`)]);
+await keyboard.type(guesses(typed[0]));
+steps.push(["the result is told", await tree(), new RegExp(`You won! The word: ${typed.toUpperCase().split("").join(" ")},`)]);
+for (const [what, got, want] of steps) check(want.test(got), `the keyboard alone: ${what}${want.test(got) ? "" : `: ${got}`}`);
+sameText(await keyboard.consoleText(), sessionText([typed, typedKeys + guesses(typed[0])]),
+         "the keyboard alone wins a game, the console exactly the desktop's");
+await press("Tab");
+check(await keyboardPage.evaluate(() => document.activeElement.tagName === "A"), "Tab goes on from the game to the page's link");
+await keyboardPage.close();
+
 // ---- A phone: touch, no keyboard. The menus are tapped, a game won and a
 // game lost with the on-screen keys alone.
 const phonePage = await browser.newPage();
@@ -261,15 +306,30 @@ await phone.tapKeys(phoneLostKeys);
 check(await sameAsDesktop("phone-lose", "game", phoneLost, phoneLostKeys, phone), `a phone loses "${phoneLost}" by taps`);
 check((await phone.consoleText()).endsWith(easyGame(phoneLost, phoneLostKeys)), "the phone's lost game, exactly the desktop's console");
 check(await phonePage.evaluate(() => document.activeElement === document.body), "no on-screen key took the focus");
+// A press the browser cancels (a scroll, a system gesture) lets the key up:
+// the next tap is a whole press again.
+const cancelled = await phonePage.evaluate(() => {
+  const sent = { keydown: 0, keyup: 0 };
+  for (const type of Object.keys(sent)) window.addEventListener(type, () => { sent[type] += 1; }, true);
+  const key = [...document.querySelectorAll("#keys button")].find((button) => button.textContent === "Q");
+  for (const type of ["pointerdown", "pointercancel", "pointerdown", "pointerup"]) {
+    key.dispatchEvent(new PointerEvent(type, { pointerId: 1, pointerType: "touch", bubbles: true, cancelable: true }));
+  }
+  return { ...sent, down: key.classList.contains("down") };
+});
+check(cancelled.keydown === 2 && cancelled.keyup === 2 && !cancelled.down,
+      `a cancelled press, then a tap: ${cancelled.keydown} presses and ${cancelled.keyup} releases, the key ${cancelled.down ? "still down" : "up"}`);
 await phonePage.close();
 
 // ---- The page on every screen: the game and the keys (where shown) all in
-// view with no scrolling, the picture 4 : 3 and as large as fits (within the
-// page's 12 px margins and a whole multiple of 4 x 3 pixels).
+// view with no scrolling, within the page's 12 px margins, every key at
+// least 40 x 40, the picture 4 : 3, as large as fits (to a whole multiple of
+// 4 x 3 pixels) and at least `game` where given.
 const screens = [
-  { name: "a phone upright", viewport: phoneScreen, keys: true },
-  { name: "a phone on its side", viewport: { ...phoneScreen, width: 844, height: 390 }, keys: true },
-  { name: "a small phone", viewport: { ...phoneScreen, width: 320, height: 480 }, keys: true },
+  { name: "a phone upright", viewport: phoneScreen, keys: true, game: [360, 270] },
+  { name: "a phone on its side", viewport: { ...phoneScreen, width: 844, height: 390 }, keys: true, game: [432, 324] },
+  { name: "a small phone", viewport: { ...phoneScreen, width: 320, height: 480 }, keys: true, game: [280, 210] },
+  { name: "a tablet", viewport: { ...phoneScreen, width: 820, height: 1180, deviceScaleFactor: 2 }, keys: true, game: [780, 585] },
   { name: "a 1280 x 720 window, keys and console shown", viewport: { width: 1280, height: 720 }, keys: true, show: ["#keys-button", "#console-button"], scrollbar: true },
   { name: "a narrow window, console shown", viewport: { width: 600, height: 600 }, keys: false, show: ["#console-button"], scrollbar: true },
   { name: "a 3840 x 2160 screen", viewport: { width: 3840, height: 2160 }, keys: false },
@@ -286,7 +346,8 @@ for (const screen of screens) {
     const stage = parts[0];
     return {
       view, scrollbar: innerWidth - view.width, stage: [stage.width, stage.height], keys: parts.length > 2,
-      cut: parts.filter((r) => r.left < 0 || r.top < 0 || r.right > view.width || r.bottom > view.height).length,
+      smallKeys: parts.slice(2).filter((r) => r.width < 40 || r.height < 40).length,
+      cut: parts.filter((r) => r.left < 12 || r.top < 0 || r.right > view.width - 12 || r.bottom > view.height).length,
       scrolls: scrollX !== 0 || scrollY !== 0 || document.documentElement.scrollWidth > view.width ||
                (document.getElementById("console").hidden && document.documentElement.scrollHeight > view.height),
       width: Math.max(...parts.map((r) => r.right)) - Math.min(...parts.map((r) => r.left)),
@@ -294,17 +355,44 @@ for (const screen of screens) {
     };
   });
   const largest = layout.width >= layout.view.width - 24 - 4 || layout.height >= layout.view.height - 24 - 3;
-  check(layout.cut === 0 && !layout.scrolls && layout.stage[0] * 3 === layout.stage[1] * 4 && largest &&
-        layout.keys === screen.keys && (!screen.scrollbar || layout.scrollbar > 0),
+  const large = !screen.game || (layout.stage[0] >= screen.game[0] && layout.stage[1] >= screen.game[1]);
+  check(layout.cut === 0 && !layout.scrolls && layout.stage[0] * 3 === layout.stage[1] * 4 && largest && large &&
+        layout.keys === screen.keys && layout.smallKeys === 0 && (!screen.scrollbar || layout.scrollbar > 0),
         `${screen.name}: the game ${layout.stage.join(" x ")} in a view of ${layout.view.width} x ${layout.view.height} ` +
-        `(scrollbar ${layout.scrollbar} px), ${layout.cut} parts cut, ${layout.scrolls ? "" : "no "}scrolling, ` +
+        `(scrollbar ${layout.scrollbar} px), ${layout.cut} parts cut or in the margins, ${layout.smallKeys} keys under 40 x 40, ` +
+        `${layout.scrolls ? "" : "no "}scrolling, ` +
         `keys ${layout.keys ? "shown" : "hidden"}, everything ${Math.round(layout.width)} x ${Math.round(layout.height)}`);
   await tab.close();
 }
 
-// ---- The web app, in a browser profile of its own: a first visit must
-// download at most 500 KB in all; a second visit, with the server gone, must
-// play to the menu.
+// ---- The web app. Its worker keeps every file of the site, and every icon
+// the manifest names is there.
+const siteFiles = fs.readdirSync(site, { recursive: true })
+  .filter((name) => name !== "sw.js" && fs.statSync(path.join(site, name)).isFile()).sort();
+const kept = Object.keys(JSON.parse(/var FILES = (\{.*\});/.exec(fs.readFileSync(path.join(site, "sw.js"), "utf8"))[1])).sort();
+const icons = JSON.parse(fs.readFileSync(path.join(site, "manifest.webmanifest"))).icons.map((icon) => icon.src);
+check(JSON.stringify(kept) === JSON.stringify(siteFiles) && icons.every((icon) => siteFiles.includes(icon)),
+      `the worker keeps every file of the site: ${kept.join(", ")}; the manifest's icons: ${icons.join(", ")}`);
+
+// Waits until the game in `tab` runs, or the page says why not; the release
+// it runs, or the message.
+async function started(tab) {
+  for (const start = Date.now(); Date.now() - start < 60000; await sleep(200)) {
+    const state = await tab.evaluate(() => (!document.getElementById("message").hidden ? document.getElementById("message").textContent :
+      document.getElementById("console").textContent.includes("load media complete!") ? window.page.release.digest : null)).catch(() => null);
+    if (state) return state.trim();
+  }
+  return "nothing after 60 s";
+}
+const releaseB = release((folder) => fs.appendFileSync(path.join(folder, "chalk-hangman.js"), "\n// release B\n"));
+const digestOf = (folder) => /digest: "(\w+)"/.exec(fs.readFileSync(path.join(folder, "index.html"), "utf8"))[1];
+const [digestA, digestB] = [digestOf(site), digestOf(releaseB)];
+
+// In a profile of its own: a first visit downloads at most 450 KB in all.
+// Then the site moves on to release B: the next visit runs A, from the
+// worker, and offers B; accepting reloads once into B, whose worker drops
+// A's cache but not another app's. With the server gone, a visit plays to
+// the menu, and every file of the site comes from the worker.
 const appServer = await serve(site);
 const profile = await browser.createBrowserContext();
 const firstVisit = await profile.newPage();
@@ -312,20 +400,59 @@ await firstVisit.setViewport({ width: 800, height: 600 });
 await open(firstVisit, appServer.url);
 const offlineReady = await firstVisit.waitForFunction(workerActive, { timeout: 30000, polling: 200 }).then(() => true, () => false);
 const downloaded = Object.values(appServer.sent).reduce((sum, bytes) => sum + bytes, 0);
-check(offlineReady && downloaded <= 500000, `a first visit starts the service worker${offlineReady ? "" : " (it did not)"} and downloads ${downloaded} bytes in all, gzip (${
+check(offlineReady && downloaded <= 450000, `a first visit starts the service worker${offlineReady ? "" : " (it did not)"} and downloads ${downloaded} bytes in all, gzip (${
   Object.entries(appServer.sent).map(([name, bytes]) => `${name} ${bytes}`).join(", ")})`);
+await firstVisit.evaluate(() => caches.open("another-app"));
 await firstVisit.close();
+appServer.root = releaseB;
+const returning = await profile.newPage();
+await returning.goto(appServer.url);
+const offered = await returning.waitForFunction(() => !document.getElementById("update").hidden, { timeout: 30000 })
+  .then(() => true, () => false);
+const before = await started(returning);
+check(offered && before === digestA, `the site moved on: a returning visit runs ${before} (A is ${digestA}) and ${offered ? "offers" : "does not offer"} B`);
+await Promise.all([returning.waitForNavigation(), returning.click("#update-button")]);
+const after = await started(returning);
+const cacheNames = await returning.evaluate(() => caches.keys());
+check(after === digestB && JSON.stringify(cacheNames.sort()) === JSON.stringify(["another-app", `chalk-hangman-1.0.0-${digestB}`]),
+      `accepting the offer runs ${after} (B is ${digestB}); the caches: ${cacheNames.join(", ")}`);
+await returning.close();
 appServer.closeAllConnections();
 await new Promise((resolve) => appServer.close(resolve));
 const secondVisit = await profile.newPage();
 await secondVisit.setViewport({ width: 800, height: 600 });
+const failed = [];
+secondVisit.on("requestfailed", (request) => failed.push(request.url()));
 const offline = await open(secondVisit, appServer.url).catch((error) => {
   console.log(`  ${error.message}`);
   return null;
 });
-check(offline !== null && (await sameAsDesktop("offline-menu", "menu", "", "", offline)),
-      "a second visit with the server gone plays to the menu");
+const unkept = await secondVisit.evaluate((names) => Promise.all(names.map((name) => fetch(name).then((r) => r.ok, () => false)))
+  .then((ok) => names.filter((name, i) => !ok[i])), siteFiles);
+check(offline !== null && (await sameAsDesktop("offline-menu", "menu", "", "", offline)) && failed.length === 0 && unkept.length === 0,
+      `with the server gone, a visit plays to the menu; failed requests: ${failed.length}; files not kept: ${unkept.join(", ") || "none"}`);
 await profile.close();
+
+// ---- Without the worker (plain http from another address), with a cache on
+// the way: when the site moves from A to B, the page runs B whole.
+const insecure = await launch(["--host-resolver-rules=MAP hangman.test 127.0.0.1"]);
+for (const c of [
+  { name: "scripts kept for 4 hours", cacheFor: (name) => (name.endsWith(".js") ? 14400 : 0) },
+  { name: "the page kept for 10 minutes", cacheFor: (name) => (name === "index.html" ? 600 : 0) },
+]) {
+  const host = await serve(site);
+  host.cacheFor = c.cacheFor;
+  const tab = await (await insecure.createBrowserContext()).newPage();
+  const url = host.url.replace("127.0.0.1", "hangman.test");
+  await tab.goto(url);
+  const first = await started(tab);
+  host.root = releaseB;
+  await tab.goto(url);
+  const second = await started(tab);
+  check(first === digestA && second === digestB, `no worker, ${c.name}: A ran ${first}, then B ran ${second}`);
+  host.close();
+}
+await insecure.close();
 
 // ---- Firefox, on an X server of its own: the same won game.
 const xvfb = spawn("Xvfb", ["-displayfd", "3", "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
@@ -339,17 +466,6 @@ const firefoxGame = await open(firefoxPage, server.url);
 await winEasyGame(firefoxGame, { at: firefoxGame.click, keys: firefoxGame.type }, "Firefox");
 check((await titleOf(firefoxPage)) === "Hangman", "Firefox: the tab keeps the page's title");
 await firefox.close();
-
-// A copy of the site, changed by `change(folder)`, its page written for it
-// as the build writes it: another release.
-let copies = 0;
-function release(change) {
-  const folder = path.join(scratch, `release-${++copies}`);
-  fs.cpSync(site, folder, { recursive: true });
-  change(folder);
-  execFileSync("cmake", [`-DSITE=${folder}`, "-P", writePage]);
-  return folder;
-}
 
 // ---- Each way the game can fail: a message on the page, never a blank canvas.
 const withoutMenuImage = release((folder) => {
