@@ -117,12 +117,15 @@ bench:
 	cmake --build --preset ci -j $(JOBS)
 	bench/run.sh build/ci 10
 
-# The web page beside its floor page, in headless Chromium.
+# The web page beside its floor page, in headless Chromium, and Lighthouse's
+# view of both.
 bench-web: web
 	@scripts/install-deps.sh test-web
 	cmake --build --preset web --target floor_page -j $(JOBS)
 	cd tests/web && npm ci --no-audit --no-fund --loglevel=error
+	cd bench && npm ci --no-audit --no-fund --loglevel=error
 	node bench/web.mjs build/wasm 10
+	node bench/lighthouse.mjs build/wasm 3
 
 format:
 	@scripts/install-deps.sh test

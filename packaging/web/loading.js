@@ -147,7 +147,22 @@
     document.body.appendChild(script);
   }
 
-  Promise.all(names.map(download)).then(start, function (error) {
+  // The page shows itself first (its first paint, or a moment where the
+  // browser does not tell); the downloads begin then.
+  var painted = new Promise(function (resolve) {
+    var types = window.PerformanceObserver && PerformanceObserver.supportedEntryTypes || [];
+    if (types.indexOf("paint") >= 0) {
+      new PerformanceObserver(function (list, observer) {
+        observer.disconnect();
+        resolve();
+      }).observe({ type: "paint", buffered: true });
+    }
+    setTimeout(resolve, 200);
+  });
+  var downloaded = painted.then(function () {
+    return Promise.all(names.map(download));
+  });
+  downloaded.then(start, function (error) {
     if (error.release) {
       if (!reloadOnce()) {
         fail("The game is being updated",

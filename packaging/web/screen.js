@@ -50,7 +50,9 @@
     if (next.screen !== view.screen) focused = 0;
     focused = Math.min(focused, Math.max(next.buttons.length - 1, 0));
     view = next;
-    hint.hidden = next.screen !== "Main menu";
+    // Hidden by visibility, not taken away: it was painted with the page,
+    // so showing it again is no new paint for the page's loading metrics.
+    hint.style.visibility = next.screen === "Main menu" ? "visible" : "hidden";
     placeRing();
     var text = describe(next);
     if (live.textContent !== text) live.textContent = text;

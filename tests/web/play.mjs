@@ -414,7 +414,8 @@ check(offered && before === digestA, `the site moved on: a returning visit runs 
 await Promise.all([returning.waitForNavigation(), returning.click("#update-button")]);
 const after = await started(returning);
 const cacheNames = await returning.evaluate(() => caches.keys());
-check(after === digestB && JSON.stringify(cacheNames.sort()) === JSON.stringify(["another-app", `chalk-hangman-1.0.0-${digestB}`]),
+check(digestA !== digestB && after === digestB &&
+      JSON.stringify(cacheNames.sort()) === JSON.stringify(["another-app", `chalk-hangman-1.0.0-${digestB}`]),
       `accepting the offer runs ${after} (B is ${digestB}); the caches: ${cacheNames.join(", ")}`);
 await returning.close();
 appServer.closeAllConnections();
