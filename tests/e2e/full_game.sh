@@ -12,6 +12,12 @@ program=$1 assets=$2 out=$3 close_window=$4
 # shellcheck source=lib.sh
 . "$(dirname "$0")/lib.sh"
 
+# What a game of the word $1 prints in developer mode, the letters $2 each
+# submitted: the desktop build's own text (reference_frame).
+game_lines() {
+    "$(dirname "$close_window")/reference_frame" - game-console "$1" "$(echo "$2" | sed 's/./& /g')"
+}
+
 start_display
 
 # ---- Run 1: developer mode, a won game, a lost game, close from the menu.

@@ -204,12 +204,6 @@ letters_not_in() {
     }'
 }
 
-# What a game of the word $1 prints in developer mode, the letters $2 each
-# submitted: the desktop build's own text (reference_frame).
-game_lines() {
-    "$(dirname "$close_window")/reference_frame" - game-console "$1" "$(echo "$2" | sed 's/./& /g')"
-}
-
 # Distinct letters of a word, in order.
 distinct_letters() {
     echo "$1" | awk '{ out = ""; for (i = 1; i <= length($0); i++) { l = substr($0, i, 1); if (!index(out, l)) out = out l } print out }'
