@@ -29,7 +29,7 @@ const server = await serve(build);
 const results = {};
 for (const [form, config] of [["mobile", undefined], ["desktop", desktop]]) {
   for (let run = 0; run < runs; run += 1) {
-    for (const [which, page] of [["game", "index.html"], ["floor", "floor.html"]]) {
+    for (const [which, page] of [["game", ""], ["floor", "floor.html"]]) {
       const browser = await launch();
       const tab = await browser.newPage();
       const { lhr } = await lighthouse(server.url + page, { output: "json", logLevel: "error" }, config, tab);

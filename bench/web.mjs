@@ -44,7 +44,7 @@ const loadBefore = load();
 const server = await serve(build);
 const figures = { game: { frame: [], cpu: [] }, floor: { frame: [], cpu: [] } };
 for (let run = 0; run < runs; run += 1) {
-  for (const [which, page] of [["game", "index.html"], ["floor", "floor.html"]]) {
+  for (const [which, page] of [["game", ""], ["floor", "floor.html"]]) {
     const browser = await launch();
     const tab = await browser.newPage();
     await tab.setViewport({ width: 800, height: 600 });
