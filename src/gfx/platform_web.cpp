@@ -149,13 +149,8 @@ int platform_end(int status)
 
 void platform_pause()
 {
-    // Once start-up has held the thread for a while: often enough that no
-    // task of ours grows long, seldom enough that the first frame comes soon.
-    static double held_since = 0;
-    if (emscripten_get_now() - held_since >= 40) {
-        emscripten_sleep(0);
-        held_since = emscripten_get_now();
-    }
+    // At every step: on a slow phone even a few milliseconds here are tens.
+    emscripten_sleep(0);
 }
 
 void platform_drew(const Texture& texture, const SDL_Rect* clip)
