@@ -30,6 +30,16 @@ EM_ASYNC_JS(void, sleep_until_page_event, (), {
         kinds.forEach(function(kind) { window.addEventListener(kind, wake, true); });
     });
 });
+// Gives the browser the thread until its pending tasks have run: a message
+// to itself, which unlike a timer is not held back by a minimum delay.
+EM_ASYNC_JS(void, give_browser_the_thread, (), {
+    await new Promise(function(resume) {
+        var channel = new MessageChannel();
+        channel.port1.onmessage = function() { resume(); };
+        channel.port2.postMessage(0);
+    });
+});
+
 // Hands the page the frame's view: the screen's name, its buttons (names one
 // a line, and x, y, width, height each) and the game's progress.
 EM_JS(void, show_view, (const char* screen, const char* names, const int* areas, int count,
@@ -150,7 +160,7 @@ int platform_end(int status)
 void platform_pause()
 {
     // At every step: on a slow phone even a few milliseconds here are tens.
-    emscripten_sleep(0);
+    give_browser_the_thread();
 }
 
 void platform_drew(const Texture& texture, const SDL_Rect* clip)
