@@ -33,10 +33,14 @@ install:
 uninstall:
 	cmake -DMANIFEST=build/release/install_manifest.txt -DPREFIX="$(PREFIX)" -P packaging/uninstall.cmake
 
+# ctest keeps what passing tests print to itself; the scripts' findings
+# (what the windows showed, on X11 and Wayland) are worth reading in the log.
 test: check-format
 	cmake --preset ci
 	cmake --build --preset ci -j $(JOBS)
 	ctest --preset ci -j $(JOBS)
+	@awk '/^[0-9]+\/[0-9]+ Test: / { script = $$3 !~ /\./ } /^<end of output>/ { said = 0 } \
+	    said && script && !/^-+$$/ { print } /^Output:/ { said = 1 }' build/ci/Testing/Temporary/LastTest.log
 	cmake --preset asan
 	cmake --build --preset asan -j $(JOBS)
 	ctest --preset asan -j $(JOBS)
