@@ -151,7 +151,7 @@ start_sway() {
         WLR_RENDERER=pixman WLR_X11_OUTPUTS=1 $as_user sway -c "$XDG_RUNTIME_DIR/config" \
         >"$out/sway.log" 2>&1 &
     sway=$!
-    on_exit="kill $sway 2>/dev/null; rm -rf $XDG_RUNTIME_DIR; ${on_exit:-:}"
+    on_exit="kill $sway 2>/dev/null || true; rm -rf $XDG_RUNTIME_DIR; ${on_exit:-:}"
     for _ in $(seq 100); do
         SWAYSOCK=$(ls "$XDG_RUNTIME_DIR"/sway-ipc.*.sock 2>/dev/null) || true
         [ -n "$SWAYSOCK" ] && swaymsg -t get_version >/dev/null 2>&1 && break

@@ -15,9 +15,10 @@ sudo=""
 scratch=$(mktemp -d /tmp/hangman-locks-XXXXXX)
 holder=""
 installed() { dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; }
-# However it ends, the machine keeps its package.
+# However it ends, the machine keeps its package (the holder may have ended
+# already: its kill must not cut this short).
 restore() {
-    [ -z "$holder" ] || $sudo kill "$holder" 2>/dev/null
+    [ -z "$holder" ] || $sudo kill "$holder" 2>/dev/null || true
     installed || "$root/scripts/install-deps.sh" test </dev/null >/dev/null 2>&1 ||
         { echo "FAIL: $package could not be installed again"; exit 1; }
     rm -rf "$scratch"
