@@ -5,16 +5,14 @@
 // the median of `runs` of each. Prints the table; asserts nothing.
 //
 //   node bench/lighthouse.mjs <web build folder> [runs]
-import fs from "node:fs";
 import path from "node:path";
 import lighthouse from "lighthouse";
 import desktop from "lighthouse/core/config/desktop-config.js";
 import { launch, serve } from "../tests/web/browser.mjs";
+import { load, median } from "./figures.mjs";
 
 const build = path.resolve(process.argv[2]);
 const runs = Number(process.argv[3] ?? 3);
-const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
-const load = () => fs.readFileSync("/proc/loadavg", "utf8").split(" ").slice(0, 3).join(" ");
 const metrics = {
   "performance score": (lhr) => 100 * lhr.categories.performance.score,
   "total blocking time, ms": (lhr) => lhr.audits["total-blocking-time"].numericValue,

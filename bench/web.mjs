@@ -13,15 +13,10 @@
 import fs from "node:fs";
 import path from "node:path";
 import { cpuPercent, launch, serve } from "../tests/web/browser.mjs";
+import { load, median } from "./figures.mjs";
 
 const build = path.resolve(process.argv[2]);
 const runs = Number(process.argv[3] ?? 10);
-const median = (values) => {
-  const sorted = [...values].sort((a, b) => a - b);
-  const middle = Math.floor(sorted.length / 2);
-  return sorted.length % 2 ? sorted[middle] : (sorted[middle - 1] + sorted[middle]) / 2;
-};
-const load = () => fs.readFileSync("/proc/loadavg", "utf8").split(" ").slice(0, 3).join(" ");
 
 // Notes the time of the first animation frame after the first draw call.
 function watchFirstFrame() {
