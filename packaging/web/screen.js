@@ -4,8 +4,9 @@
 // far as it is found and the tries left. The canvas is one stop of the Tab
 // order; while it has the focus, the arrow keys move a focus ring between the
 // screen's buttons (Back last) and Enter or Space presses the one it is on, as
-// a click there would; Escape presses Back. Tab itself is the browser's. A live region says what changed,
-// and the main menu's hint is the one that fits this device.
+// a click there would; Escape presses Back. Tab itself is the browser's. A
+// live region says what changed, and the main menu's hint is the one that
+// fits this device.
 (function (page) {
   var element = function (id) { return document.getElementById(id); };
   var canvas = element("canvas");
@@ -86,18 +87,23 @@
       focused = (focused + move + view.buttons.length) % view.buttons.length;
       placeRing();
     } else if (!event.repeat) {
-      var back = view.buttons[view.buttons.length - 1];
-      press(event.key === "Escape" ? back : view.buttons[focused]);
+      press(event.key === "Escape" ? backButton() : view.buttons[focused]);
     }
   }, true);
   window.addEventListener("keyup", function (event) {
     if (event.key === "Tab" || menuKey(event)) event.stopImmediatePropagation();
   }, true);
 
+  // The screen's Back button (showView puts it last), or null.
+  function backButton() {
+    var last = view.buttons[view.buttons.length - 1];
+    return last && last.name === "Back" ? last : null;
+  }
+
   // A key of the menus: on a screen with buttons, while the canvas has the focus.
   function menuKey(event) {
     if (document.activeElement !== canvas || view.buttons.length === 0) return false;
-    if (event.key === "Escape") return view.buttons[view.buttons.length - 1].name === "Back";
+    if (event.key === "Escape") return backButton() !== null;
     return event.key in moves || event.key === "Enter" || event.key === " ";
   }
 })(page);
