@@ -129,7 +129,7 @@ bench-web: web
 	cd tests/web && npm ci --no-audit --no-fund --loglevel=error
 	cd bench && npm ci --no-audit --no-fund --loglevel=error
 	node bench/web.mjs build/wasm 10
-	node bench/lighthouse.mjs build/wasm 3
+	node bench/lighthouse.mjs build/wasm 5
 
 format:
 	@scripts/install-deps.sh test
