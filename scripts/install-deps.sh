@@ -20,7 +20,7 @@
 #                  the package, windows and web groups need
 set -eu
 
-packages="cmake make g++ pkg-config libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev
+packages="cmake make g++ pkg-config libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libdbus-1-dev libspeechd-dev
 fonts-dejavu-core optipng libgl1-mesa-dri libegl-mesa0"
 sources="dpkg-dev xz-utils debian-archive-keyring"
 package="dpkg-dev file"

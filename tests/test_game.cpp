@@ -297,11 +297,21 @@ TEST_F(GameTest, TheEndPictureWaitsForAKeyOrACloseRequest)
          false},
         {"clicks, then a close request", {harness::press(300, 300), harness::quit()}, true},
         {"an auto-repeated key", {harness::key(SDLK_SPACE, true)}, false},
+        {"modifiers alone, then a close request",
+         {harness::key(SDLK_LSHIFT), harness::key(SDLK_RCTRL), harness::key(SDLK_LALT),
+          harness::key(SDLK_RGUI), harness::key(SDLK_CAPSLOCK), harness::key(SDLK_MODE),
+          harness::key(SDLK_NUMLOCKCLEAR), harness::quit()},
+         true},
+        {"a modifier, then a key with it",
+         {harness::key(SDLK_LSHIFT), harness::key(SDLK_q, false, KMOD_LSHIFT)},
+         false},
+        {"a controller's button", {harness::controller_button(SDL_CONTROLLER_BUTTON_Y)}, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(c.quit, play("frog", {keys("f r o g "), c.during_wait}));
-        EXPECT_EQ(1u, harness::frames().size()) << "nothing is drawn while waiting";
+        EXPECT_EQ(c.quit,
+                  play("frog", {{harness::plug_in_controller()}, keys("f r o g "), c.during_wait}));
+        EXPECT_EQ(2u, harness::frames().size()) << "nothing is drawn while waiting";
         EXPECT_EQ(0, harness::extra_quits());
         harness::flush_events();
     }

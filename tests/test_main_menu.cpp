@@ -102,12 +102,21 @@ TEST_F(MainMenuTest, FigureAndOverlayRunThroughTheirCyclesAndWrap)
     harness::CapturedStdout out;
     run_main_menu();
     ASSERT_EQ(size_t(frame_count + 1), harness::frames().size());
+    const std::vector<Frame> moving = harness::frames();
+    // Where the system asks for less motion, the whole figure stands still.
+    setenv("HANGMAN_REDUCED_MOTION", "on", 1);
+    harness::run_script(script);
+    run_main_menu();
+    setenv("HANGMAN_REDUCED_MOTION", "off", 1);
+    ASSERT_EQ(size_t(frame_count + 1), harness::frames().size());
 
     for (int f = 0; f < frame_count; ++f) {
-        const Frame& frame = harness::frames()[size_t(f)];
+        const Frame& frame = moving[size_t(f)];
         const auto figure = copies_of(frame, hung_boi_texture);
         ASSERT_EQ(1u, figure.size()) << "frame " << f;
         EXPECT_EQ(55 * ((f % 168) / 24), figure[0].clip.x) << "figure clip in frame " << f;
+        EXPECT_EQ(55 * 6, copies_of(harness::frames()[size_t(f)], hung_boi_texture).at(0).clip.x)
+            << "still figure in frame " << f;
 
         const auto overlay = copies_of(frame, alpha_texture);
         ASSERT_EQ(3u, overlay.size()) << "overlay copies in frame " << f;

@@ -9,6 +9,8 @@
 #include <cstring>
 
 #include "app/log.hpp"
+#include "app/speech.hpp"
+#include "gfx/controller.hpp"
 #include "gfx/frame.hpp"
 #include "gfx/media.hpp"
 #include "gfx/platform.hpp"
@@ -75,6 +77,7 @@ bool init()
         return false;
     }
     platform_pause();
+    platform_window_created();
     SDL_SetWindowMinimumSize(window, window_width / 2, window_height / 2);
 
     renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
@@ -95,12 +98,17 @@ bool init()
     }
     if (success) {
         set_window_icon();
+        // Both optional: the game plays without controllers and without speech.
+        start_controllers();
+        start_speech();
     }
     return success;
 }
 
 void close()
 {
+    stop_speech();
+    stop_controllers();
     // Every texture goes before the renderer that created it.
     free_media();
     free_frame();

@@ -9,15 +9,17 @@ namespace hangman {
 int run_program();
 
 // Starts SDL, the window, the vsync renderer, SDL_image and SDL_ttf, printing
-// a line for each failure, and gives the window its icon; false when the game
+// a line for each failure, gives the window its icon, and starts game
+// controllers and speech (silently, as far as they go); false when the game
 // cannot run.
 bool init();
 
 // Runs the main menu until a close request ends the program.
 void run_main_menu();
 
-// Frees the media, destroys the renderer and window and shuts the libraries
-// down. Copes with anything that was never created.
+// Stops speech and the controllers, frees the media, destroys the renderer
+// and window and shuts the libraries down. Copes with anything that was
+// never created.
 void close();
 
 }  // namespace hangman

@@ -1,12 +1,18 @@
 // The main menu: Start and Options over the menu picture, the animated figure
-// and, in developer mode, a sprite test overlay cycling through the letters
-// and digits. It is the outermost screen loop; other screens run inside it.
+// (still where the system asks for less motion) and, in developer mode, a
+// sprite test overlay cycling through the letters and digits. It is the
+// outermost screen loop; other screens run inside it.
 #include <SDL.h>
+
+#include <cstdlib>
+#include <cstring>
 
 #include "app/app.hpp"
 #include "app/log.hpp"
+#include "gfx/focus.hpp"
 #include "gfx/frame.hpp"
 #include "gfx/media.hpp"
+#include "gfx/platform.hpp"
 #include "screens/difficulty.hpp"
 #include "screens/options.hpp"
 
@@ -14,17 +20,31 @@ namespace hangman {
 
 namespace {
 
-constexpr int figure_cycle = 168;  // 7 figure stages of 24 frames each
-constexpr int letter_cycle = 270;  // 27 letter clips of 10 frames each
+constexpr int figure_cycle = 168;                       // 7 figure stages of 24 frames each
+constexpr int letter_cycle = 270;                       // 27 letter clips of 10 frames each
+constexpr int still_figure = hung_boi_stage_count - 1;  // the whole figure
+
+// True when the figure is to stand still: HANGMAN_REDUCED_MOTION is "on",
+// or, unless it is "off", the system asks for less motion.
+bool figure_still()
+{
+    const char* setting = std::getenv("HANGMAN_REDUCED_MOTION");
+    if (setting != nullptr &&
+        (std::strcmp(setting, "on") == 0 || std::strcmp(setting, "off") == 0)) {
+        return std::strcmp(setting, "on") == 0;
+    }
+    return platform_reduced_motion();
+}
 
 // Handles one event; returns the new quit flag.
-bool handle_menu_event(const SDL_Event& event, bool quit)
+bool handle_menu_event(const SDL_Event& event, bool quit, Focus& focus)
 {
     if (event.type == SDL_QUIT) {
         quit = true;
     }
 
-    if (take_press(start_button, event)) {
+    const Button* chosen = focus_event(focus, event);
+    if (take_press(start_button, event, chosen)) {
         if (dev_mode) {
             log("start button has been pressed.\n");
         }
@@ -33,7 +53,7 @@ bool handle_menu_event(const SDL_Event& event, bool quit)
         return run_difficulty_screen();
     }
 
-    if (take_press(options_button, event)) {
+    if (take_press(options_button, event, chosen)) {
         if (dev_mode) {
             log("options button has been pressed.\n");
         }
@@ -51,16 +71,17 @@ void draw_sprite_overlay(int figure_frame, int letter_frame)
     alpha_texture.render(430, 50, &digit_clips[(figure_frame / 10) % digit_clip_count]);
 }
 
-void draw_main_menu(int figure_frame, int letter_frame)
+void draw_main_menu(const Focus& focus, int figure, int figure_frame, int letter_frame)
 {
     clear_frame();
     menu_screen_texture.render(0, 0);
     start_button.render();
     options_button.render();
-    hung_boi_texture.render(293, 150, &hung_boi_clips[figure_frame / 24]);
+    hung_boi_texture.render(293, 150, &hung_boi_clips[figure]);
     if (dev_mode) {
         draw_sprite_overlay(figure_frame, letter_frame);
     }
+    draw_focus(focus);
     present_frame();
 }
 
@@ -71,15 +92,17 @@ void run_main_menu()
     bool quit = false;
     int figure_frame = 0;
     int letter_frame = 0;
+    const bool still = figure_still();
+    Focus focus{"Main menu", {&start_button, &options_button}};
 
     while (!quit) {
         SDL_Event event;
         // While the window is hidden the drain sleeps, and the figure and
         // overlay stay where they were.
         while (next_event(event, !quit)) {
-            quit = handle_menu_event(event, quit);
+            quit = handle_menu_event(event, quit, focus);
         }
-        draw_main_menu(figure_frame, letter_frame);
+        draw_main_menu(focus, still ? still_figure : figure_frame / 24, figure_frame, letter_frame);
         figure_frame = (figure_frame + 1 < figure_cycle) ? figure_frame + 1 : 0;
         letter_frame = (letter_frame + 1 < letter_cycle) ? letter_frame + 1 : 0;
     }

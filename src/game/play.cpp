@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "app/log.hpp"
+#include "app/speech.hpp"
 #include "game/words.hpp"
 #include "gfx/frame.hpp"
 #include "gfx/media.hpp"
-#include "gfx/platform.hpp"
 
 namespace hangman {
 
@@ -40,6 +40,11 @@ struct GameState {
     int selected_letter = 0;              // typed but not yet submitted; 0 for none
     bool running = true;                  // false once the window's close is requested
 };
+
+GameView view_of(const GameState& game)
+{
+    return {game.word, game.revealed, game.trys_remaining, game.guessed_letters, game.guess_count};
+}
 
 void submit_letter(GameState& game, int letter)
 {
@@ -70,6 +75,9 @@ void submit_letter(GameState& game, int letter)
         if (!in_word && game.trys_remaining > 0) {
             --game.trys_remaining;
         }
+        say_guess(letter, in_word ? Guess::found : Guess::missed, view_of(game));
+    } else {
+        say_guess(letter, Guess::repeated, view_of(game));
     }
 
     if (dev_mode) {
@@ -80,6 +88,7 @@ void submit_letter(GameState& game, int letter)
 
 void handle_key(GameState& game, SDL_Keycode key)
 {
+    const int before = game.selected_letter;
     // A letter stays selected until it is cleared or submitted.
     if (game.selected_letter == 0) {
         game.selected_letter = (key >= SDLK_a && key <= SDLK_z) ? key - SDLK_a + 1 : 0;
@@ -88,6 +97,40 @@ void handle_key(GameState& game, SDL_Keycode key)
         game.selected_letter = 0;
     } else if (game.selected_letter != 0 && key == SDLK_SPACE) {
         submit_letter(game, game.selected_letter);
+        return;
+    }
+    if (game.selected_letter != before) {
+        say_letter(game.selected_letter);
+    }
+}
+
+// A controller: up and down step the staged letter through the alphabet, A
+// guesses it, B clears it.
+void handle_controller_button(GameState& game, Uint8 button)
+{
+    const int letters = letter_clip_count - 1;
+    switch (button) {
+        case SDL_CONTROLLER_BUTTON_DPAD_UP:
+            game.selected_letter = game.selected_letter % letters + 1;  // z goes round to a
+            say_letter(game.selected_letter);
+            break;
+        case SDL_CONTROLLER_BUTTON_DPAD_DOWN:
+            game.selected_letter = game.selected_letter <= 1 ? letters : game.selected_letter - 1;
+            say_letter(game.selected_letter);
+            break;
+        case SDL_CONTROLLER_BUTTON_A:
+            if (game.selected_letter != 0) {
+                submit_letter(game, game.selected_letter);
+            }
+            break;
+        case SDL_CONTROLLER_BUTTON_B:
+            if (game.selected_letter != 0) {
+                game.selected_letter = 0;
+                say_letter(0);
+            }
+            break;
+        default:
+            break;
     }
 }
 
@@ -117,8 +160,6 @@ void draw_game(const GameState& game)
     }
 
     alpha_texture.render(437, 372, &letter_clips[game.selected_letter]);
-    platform_drew_game(game.word, game.revealed, game.trys_remaining, game.guessed_letters,
-                       game.guess_count);
 }
 
 bool word_complete(const GameState& game)
@@ -135,6 +176,29 @@ void show_end_picture(const Texture& picture)
 {
     picture.render(0, 0);
     present_frame();
+}
+
+// True for a key pressed alone to go with another (Shift, Ctrl, Alt, the
+// system key, the locks): it does not leave an end picture.
+bool modifier(SDL_Keycode key)
+{
+    switch (key) {
+        case SDLK_LSHIFT:
+        case SDLK_RSHIFT:
+        case SDLK_LCTRL:
+        case SDLK_RCTRL:
+        case SDLK_LALT:
+        case SDLK_RALT:
+        case SDLK_LGUI:
+        case SDLK_RGUI:
+        case SDLK_MODE:
+        case SDLK_CAPSLOCK:
+        case SDLK_NUMLOCKCLEAR:
+        case SDLK_SCROLLLOCK:
+            return true;
+        default:
+            return false;
+    }
 }
 
 // True for the window events after which the window's pixels may be gone.
@@ -154,7 +218,8 @@ bool uncovers_window(const SDL_Event& event)
     }
 }
 
-// Waits, asleep, for a key (false) or a close request (true); drops the rest.
+// Waits, asleep, for a key or a controller's button (false) or a close
+// request (true); drops the rest, a modifier key alone among them.
 // When the window has been exposed, restored or resized, the last frame and
 // its picture are drawn again, once the events that came together are taken.
 bool wait_for_key(const GameState& game, const Texture& picture)
@@ -174,7 +239,8 @@ bool wait_for_key(const GameState& game, const Texture& picture)
         if (event.type == SDL_QUIT) {
             return true;
         }
-        if (event.type == SDL_KEYDOWN) {
+        if ((event.type == SDL_KEYDOWN && !modifier(event.key.keysym.sym)) ||
+            event.type == SDL_CONTROLLERBUTTONDOWN) {
             return false;
         }
         redraw = redraw || uncovers_window(event);
@@ -189,6 +255,7 @@ bool play_game(std::string word)
         log("word = %s\nword_length = %i", word.c_str(), static_cast<int>(word.size()));
     }
     GameState game(std::move(word));
+    say_game(view_of(game));
 
     for (;;) {
         SDL_Event event;
@@ -197,6 +264,8 @@ bool play_game(std::string word)
                 game.running = false;
             } else if (event.type == SDL_KEYDOWN) {
                 handle_key(game, event.key.keysym.sym);
+            } else if (event.type == SDL_CONTROLLERBUTTONDOWN) {
+                handle_controller_button(game, event.cbutton.button);
             }
         }
 
@@ -204,12 +273,14 @@ bool play_game(std::string word)
 
         // A complete word wins even when no try is left.
         if (word_complete(game)) {
+            say_end(true, view_of(game));
             show_end_picture(win_screen_texture);
             if (game.running) {
                 return wait_for_key(game, win_screen_texture);
             }
         }
         if (game.trys_remaining == 0) {
+            say_end(false, view_of(game));
             show_end_picture(lose_screen_texture);
             if (game.running) {
                 return wait_for_key(game, lose_screen_texture);

@@ -2,7 +2,6 @@
 #include "gfx/button.hpp"
 
 #include "gfx/frame.hpp"
-#include "gfx/platform.hpp"
 
 namespace hangman {
 
@@ -37,13 +36,12 @@ void Button::render() const
     }
     // Before its first event a button shows its idle look, not the whole sheet.
     sheet->render(x, y, current_clip != nullptr ? current_clip : idle_clip);
-    platform_drew_button(*this);
 }
 
-bool take_press(Button& button, const SDL_Event& event)
+bool take_press(Button& button, const SDL_Event& event, const Button* chosen)
 {
     button.handle_event(event);
-    if (!button.pressed) {
+    if (!button.pressed && &button != chosen) {
         return false;
     }
     button.pressed = false;

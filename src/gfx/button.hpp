@@ -32,7 +32,9 @@ struct Button {
 };
 
 // Feeds the event to the button; true when it pressed the button, and the
-// latch is then cleared again for the screen to act on the press.
-bool take_press(Button& button, const SDL_Event& event);
+// latch is then cleared again for the screen to act on the press. `chosen`
+// is the button that the keyboard or a controller pressed with this event
+// (focus_event), if any.
+bool take_press(Button& button, const SDL_Event& event, const Button* chosen = nullptr);
 
 }  // namespace hangman

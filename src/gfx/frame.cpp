@@ -3,6 +3,9 @@
 
 #include <cmath>
 
+#include "app/speech.hpp"
+#include "gfx/controller.hpp"
+#include "gfx/focus.hpp"
 #include "gfx/media.hpp"
 #include "gfx/platform.hpp"
 
@@ -123,6 +126,15 @@ bool take_window_key(const SDL_Event& event)
     return true;
 }
 
+// True, after acting on it, for an event that belongs to the program rather
+// than to a screen: the window's keys, the speech switch, a controller's
+// comings and goings. A push of a controller's stick comes out as its D-pad.
+bool take_program_event(SDL_Event& event)
+{
+    watch_pointer(event);
+    return take_window_key(event) || take_speech_switch(event) || take_controller_event(event);
+}
+
 }  // namespace
 
 bool window_visible()
@@ -134,7 +146,7 @@ bool window_visible()
 bool poll_event(SDL_Event& event)
 {
     while (SDL_PollEvent(&event) != 0) {
-        if (!take_window_key(event)) {
+        if (!take_program_event(event)) {
             return true;
         }
     }
@@ -147,7 +159,7 @@ bool wait_event(SDL_Event& event)
         if (!platform_wait_event(event)) {
             return false;
         }
-        if (!take_window_key(event)) {
+        if (!take_program_event(event)) {
             return true;
         }
     }

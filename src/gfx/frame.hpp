@@ -12,9 +12,11 @@ namespace hangman {
 // colour at the edge of every screen of the artwork.
 constexpr SDL_Color letterbox_colour = {35, 49, 58, 255};
 
-// None of the three below hands out the keys that belong to the window: F11
-// and Alt+Enter switch fullscreen on and off, and Alt alone is kept for
-// Alt+Enter, so that neither counts as a key of a screen.
+// None of the three below hands out what belongs to the program rather than
+// to a screen: F11 and Alt+Enter switch fullscreen on and off (Alt alone is
+// kept for Alt+Enter), F2 and a controller's Back switch speech, and
+// controllers come and go. A push of a controller's left stick comes out as
+// its D-pad, and a pointer motion hides the focus ring.
 
 // Takes the next queued event; true when `event` holds one. While the window
 // is hidden or minimised and `may_wait` is true, sleeps in SDL's event wait

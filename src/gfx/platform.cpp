@@ -1,9 +1,15 @@
-// The desktop's side of the platform (see platform.hpp).
+// What Linux and Windows share of the platform (see platform.hpp).
 #include "gfx/platform.hpp"
 
 #include "gfx/media.hpp"
 
 namespace hangman {
+
+namespace {
+
+bool maximised_before_fullscreen = false;
+
+}  // namespace
 
 void platform_prepare()
 {
@@ -13,6 +19,9 @@ void platform_prepare()
     // game draws into its 1280 x 960 pixels, instead of Windows stretching a
     // 640 x 480 picture.
     SDL_SetHint(SDL_HINT_WINDOWS_DPI_SCALING, "1");
+    // The click that brings the window to the front also presses what it
+    // lands on, as in any other program.
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
 }
 
 Uint32 platform_window_flags()
@@ -22,8 +31,18 @@ Uint32 platform_window_flags()
 
 bool platform_toggle_fullscreen()
 {
-    const bool fullscreen = (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN) != 0;
-    return SDL_SetWindowFullscreen(window, fullscreen ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP) == 0;
+    const Uint32 flags = SDL_GetWindowFlags(window);
+    if ((flags & SDL_WINDOW_FULLSCREEN) == 0) {
+        maximised_before_fullscreen = (flags & SDL_WINDOW_MAXIMIZED) != 0;
+        return SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP) == 0;
+    }
+    // Back to the state the window had: window managers bring back the
+    // size, but not always that it was maximised.
+    const bool left = SDL_SetWindowFullscreen(window, 0) == 0;
+    if (left && maximised_before_fullscreen) {
+        SDL_MaximizeWindow(window);
+    }
+    return left;
 }
 
 // SDL's own wait sleeps in the window system until something arrives.
@@ -37,14 +56,9 @@ int platform_end(int status)
     return status;
 }
 
+// The desktop's window speaks for itself, and its program keeps the thread.
 void platform_pause() {}
-
-// The desktop's window speaks for itself.
-void platform_drew(const Texture&, const SDL_Rect*) {}
-void platform_drew_button(const Button&) {}
-void platform_drew_game(const std::string&, const std::vector<unsigned char>&, int, const int*, int)
-{
-}
 void platform_presented() {}
+void platform_screen(const char*) {}
 
 }  // namespace hangman

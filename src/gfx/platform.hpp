@@ -1,16 +1,14 @@
-// What the desktop and the web page do differently: platform.cpp holds the
-// desktop's, platform_web.cpp the web page's. Everything else is shared.
+// What the platforms do differently. platform.cpp holds what Linux and
+// Windows share, platform_linux.cpp and platform_windows.cpp what only one
+// of them does (speech, the screen reader, reduced motion, the window at
+// start); platform_web.cpp holds the web page's. Everything else is shared.
 #pragma once
 
 #include <SDL.h>
 
 #include <string>
-#include <vector>
 
 namespace hangman {
-
-struct Button;
-struct Texture;
 
 // Settings SDL reads when it starts; call before SDL_Init. On the desktop:
 // on a scaled Windows display the window keeps its size in points and is
@@ -40,17 +38,37 @@ int platform_end(int status);
 // long task. Nothing on the desktop.
 void platform_pause();
 
-// What each frame shows, for the web page's keyboard play and screen readers
-// (the page names the screen, its buttons, the game's progress); nothing on
-// the desktop. A texture drawn into the frame, whole or through `clip`:
-void platform_drew(const Texture& texture, const SDL_Rect* clip);
-// A button drawn into the frame:
-void platform_drew_button(const Button& button);
-// The game drawn into the frame: its word, the flag of each letter found, the
-// tries left and the letter indexes guessed, in order:
-void platform_drew_game(const std::string& word, const std::vector<unsigned char>& revealed,
-                        int tries, const int* guessed, int guess_count);
-// The frame has been presented:
+// A frame has been presented (the web page counts them, so that its tests
+// can wait for the frame after their input). Nothing on the desktop.
 void platform_presented();
+
+// Called once the window exists. On Windows, a window that came up minimised
+// (the Start menu's shortcut starts the console minimised, and the first
+// window of the program takes the same state) is restored and brought to the
+// front. Nothing elsewhere.
+void platform_window_created();
+
+// True when the system asks for less motion on screen: the desktop's setting
+// (GNOME's through the settings portal, Windows' client-area animations),
+// the browser's prefers-reduced-motion.
+bool platform_reduced_motion();
+
+// Speech, for players who cannot see the game (app/speech.hpp says what is
+// said and when). True when the system says a screen reader is running: the
+// accessibility bus's ScreenReaderEnabled, Windows' SPI_GETSCREENREADER;
+// always on the web page, whose live region says nothing without one.
+bool platform_screen_reader();
+// Speaks `text`, cutting short whatever was being said, and opens the
+// system's speech first where need be; nothing where there is none (no
+// speech server or library), and the game is then silent. The web page puts
+// the text into its live region. Called on the thread that speaks, where
+// there is one, as is the next.
+void platform_voice_say(const std::string& text);
+// Lets the system's speech go.
+void platform_voice_close();
+
+// The screen now in view ("Main menu", "Game", ...): the web page shows its
+// hint on the main menu only. Nothing on the desktop.
+void platform_screen(const char* name);
 
 }  // namespace hangman

@@ -52,7 +52,6 @@ void Texture::render(int x, int y, const SDL_Rect* clip) const
         destination.h = clip->h;
     }
     SDL_RenderCopyEx(renderer, sdl_texture, clip, &destination, 0.0, nullptr, SDL_FLIP_NONE);
-    platform_drew(*this, clip);
 }
 
 void Texture::free()

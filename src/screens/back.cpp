@@ -6,9 +6,9 @@
 
 namespace hangman {
 
-bool back_pressed(const SDL_Event& event)
+bool back_pressed(const SDL_Event& event, const Button* chosen)
 {
-    if (!take_press(back_button, event)) {
+    if (!take_press(back_button, event, chosen)) {
         return false;
     }
     if (dev_mode) {

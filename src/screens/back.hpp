@@ -3,10 +3,12 @@
 
 #include <SDL.h>
 
+#include "gfx/button.hpp"
+
 namespace hangman {
 
-// Feeds the event to Back; true when it pressed Back (the press is printed
-// in developer mode).
-bool back_pressed(const SDL_Event& event);
+// Feeds the event to Back; true when it pressed Back, with the mouse or as
+// `chosen` by the keyboard (the press is printed in developer mode).
+bool back_pressed(const SDL_Event& event, const Button* chosen);
 
 }  // namespace hangman

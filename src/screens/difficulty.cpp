@@ -8,6 +8,7 @@
 #include "app/log.hpp"
 #include "game/play.hpp"
 #include "game/words.hpp"
+#include "gfx/focus.hpp"
 #include "gfx/frame.hpp"
 #include "gfx/media.hpp"
 #include "screens/back.hpp"
@@ -28,18 +29,19 @@ const Level levels[] = {
     {&hard_button, "hard button has been pressed.\n", 3},
 };
 
-// Feeds the event to the level buttons in order; the level pressed, or null.
-const Level* pressed_level(const SDL_Event& event)
+// Feeds the event to the level buttons in order; the level pressed, by the
+// mouse or as `chosen` by the keyboard, or null.
+const Level* pressed_level(const SDL_Event& event, const Button* chosen)
 {
     for (const Level& level : levels) {
-        if (take_press(*level.button, event)) {
+        if (take_press(*level.button, event, chosen)) {
             return &level;
         }
     }
     return nullptr;
 }
 
-void draw_difficulty_screen()
+void draw_difficulty_screen(const Focus& focus)
 {
     clear_frame();
     difficulty_screen_texture.render(0, 0);
@@ -47,6 +49,7 @@ void draw_difficulty_screen()
         level.button->render();
     }
     back_button.render();
+    draw_focus(focus);
     present_frame();
 }
 
@@ -55,13 +58,16 @@ void draw_difficulty_screen()
 bool run_difficulty_screen()
 {
     bool running = true;
+    Focus focus{
+        "Choose a level", {&easy_button, &med_button, &hard_button, &back_button}, &back_button};
     while (running) {
         SDL_Event event;
         while (next_event(event, true)) {
             if (event.type == SDL_QUIT) {
                 return true;
             }
-            if (const Level* level = pressed_level(event)) {
+            const Button* chosen = focus_event(focus, event);
+            if (const Level* level = pressed_level(event, chosen)) {
                 if (dev_mode) {
                     log("%s", level->pressed_line);
                 }
@@ -69,11 +75,11 @@ bool run_difficulty_screen()
                 const std::string word = pick_word(level->difficulty);
                 return play_game(word);
             }
-            if (back_pressed(event)) {
+            if (back_pressed(event, chosen)) {
                 running = false;  // one more frame is drawn first
             }
         }
-        draw_difficulty_screen();
+        draw_difficulty_screen(focus);
     }
     return false;
 }

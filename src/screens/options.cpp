@@ -4,6 +4,8 @@
 #include <SDL.h>
 
 #include "app/log.hpp"
+#include "app/speech.hpp"
+#include "gfx/focus.hpp"
 #include "gfx/frame.hpp"
 #include "gfx/media.hpp"
 #include "screens/back.hpp"
@@ -20,14 +22,16 @@ void toggle_dev_mode()
     log("%s", dev_mode ? "dev_mode turned on.\n" : "dev_mode turned off.\n");
     dev_mode_button.idle_clip = &dev_mode_button_clips[dev_mode ? 1 : 0];
     dev_mode_button.hover_clip = &dev_mode_button_clips[dev_mode ? 0 : 1];
+    say_button(dev_mode_button);
 }
 
-void draw_options_screen()
+void draw_options_screen(const Focus& focus)
 {
     clear_frame();
     options_screen_texture.render(0, 0);
     back_button.render();
     dev_mode_button.render();
+    draw_focus(focus);
     present_frame();
 }
 
@@ -36,20 +40,22 @@ void draw_options_screen()
 bool run_options_screen()
 {
     bool running = true;
+    Focus focus{"Options", {&dev_mode_button, &back_button}, &back_button};
     while (running) {
         SDL_Event event;
         while (next_event(event, true)) {
             if (event.type == SDL_QUIT) {
                 return true;
             }
-            if (back_pressed(event)) {
+            const Button* chosen = focus_event(focus, event);
+            if (back_pressed(event, chosen)) {
                 running = false;  // one more frame is drawn first
             }
-            if (take_press(dev_mode_button, event)) {
+            if (take_press(dev_mode_button, event, chosen)) {
                 toggle_dev_mode();
             }
         }
-        draw_options_screen();
+        draw_options_screen(focus);
     }
     return false;
 }

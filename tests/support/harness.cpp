@@ -22,8 +22,16 @@ namespace harness {
 namespace {
 
 // Scripted frames run back to back: a test never waits for a display refresh.
+// The game draws offscreen, with no display needed, and neither speaks nor
+// holds its figure still unless a test asks for it, whatever the machine's
+// own settings say. An offscreen window never has the keyboard's focus,
+// without which SDL would drop what a controller does.
 const bool frames_unpaced = [] {
     set_frame_pacing(false);
+    setenv("SDL_VIDEODRIVER", "offscreen", 0);
+    setenv("SDL_JOYSTICK_ALLOW_BACKGROUND_EVENTS", "1", 0);
+    setenv("HANGMAN_SPEECH", "off", 0);
+    setenv("HANGMAN_REDUCED_MOTION", "off", 0);
     return true;
 }();
 
@@ -43,6 +51,10 @@ int frame_height = 0;
 
 // Harness-made mouse-button events carry this as their mouse id.
 constexpr Uint32 scripted_mouse = 0x5C217ED;
+
+// The virtual controller, while it is plugged in, and its device index.
+SDL_Joystick* controller = nullptr;
+int controller_index = -1;
 
 int drop_motion_while_placing(void*, SDL_Event* event)
 {
@@ -183,6 +195,55 @@ Action key(SDL_Keycode sym, bool repeat, Uint16 modifiers)
         event.key.keysym.scancode = SDL_GetScancodeFromKey(sym);
         event.key.keysym.mod = modifiers;
         push(event);
+    };
+}
+
+Action plug_in_controller()
+{
+    return [] {
+        if (controller != nullptr) {
+            return;
+        }
+        SDL_VirtualJoystickDesc description{};
+        description.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+        description.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+        description.naxes = SDL_CONTROLLER_AXIS_MAX;  // in SDL's order, as are the buttons
+        description.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
+        description.name = "Virtual controller";
+        controller_index = SDL_JoystickAttachVirtualEx(&description);
+        controller = controller_index >= 0 ? SDL_JoystickOpen(controller_index) : nullptr;
+        EXPECT_NE(nullptr, controller) << "no virtual controller: " << SDL_GetError();
+    };
+}
+
+Action controller_button(SDL_GameControllerButton button)
+{
+    return [button] {
+        // SDL queues what changed each time it looks at the joystick.
+        SDL_JoystickSetVirtualButton(controller, button, SDL_PRESSED);
+        SDL_PumpEvents();
+        SDL_JoystickSetVirtualButton(controller, button, SDL_RELEASED);
+        SDL_PumpEvents();
+    };
+}
+
+Action controller_stick(Sint16 x, Sint16 y)
+{
+    return [x, y] {
+        SDL_JoystickSetVirtualAxis(controller, SDL_CONTROLLER_AXIS_LEFTX, x);
+        SDL_JoystickSetVirtualAxis(controller, SDL_CONTROLLER_AXIS_LEFTY, y);
+        SDL_PumpEvents();
+    };
+}
+
+Action pull_out_controller()
+{
+    return [] {
+        if (controller != nullptr) {
+            SDL_JoystickClose(controller);
+            SDL_JoystickDetachVirtual(controller_index);
+            controller = nullptr;
+        }
     };
 }
 
@@ -336,6 +397,7 @@ void GameTest::SetUp()
 
 void GameTest::TearDown()
 {
+    pull_out_controller()();
     close();
 }
 

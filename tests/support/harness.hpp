@@ -38,6 +38,15 @@ Action minimise_window();
 Action restore_window();
 Action window_event(Uint8 event);  // queues a window event, nothing more
 
+// A game controller, one of SDL's virtual joysticks, as the player would
+// use it: plugged in (in a batch before the first use of it: the game opens
+// it when it takes the news from the queue), a button pressed and let go,
+// the left stick held at (x, y), pulled out.
+Action plug_in_controller();
+Action controller_button(SDL_GameControllerButton button);
+Action controller_stick(Sint16 x, Sint16 y);
+Action pull_out_controller();
+
 // Moves the pointer at once, without queuing a motion event.
 void set_pointer(int x, int y);
 

@@ -1,0 +1,365 @@
+// Play without a mouse, through the real screen loops: keys and a game
+// controller (one of SDL's virtual joysticks) move the focus and press the
+// menus' buttons as a click at their centre would, the focus ring shows
+// only while they are in use, and a stand-in speech server hears what the
+// game says.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+#include "app/app.hpp"
+#include "app/speech.hpp"
+#include "gfx/focus.hpp"
+#include "gfx/frame.hpp"
+#include "gfx/media.hpp"
+#include "screens/difficulty.hpp"
+#include "screens/options.hpp"
+#include "support/harness.hpp"
+#include "support/sdl_hooks.hpp"
+#include "support/speech_server.hpp"
+
+using namespace hangman;
+
+using harness::Batch;
+using harness::Frame;
+
+namespace {
+
+using Screen = bool (*)();
+bool main_menu()
+{
+    run_main_menu();
+    return true;
+}
+
+harness::Action key(SDL_Keycode sym, Uint16 modifiers = KMOD_NONE)
+{
+    return harness::key(sym, false, modifiers);
+}
+
+Batch letters(const std::string& text)
+{
+    Batch batch;
+    for (char ch : text) {
+        batch.push_back(key(ch == '<' ? SDL_Keycode{SDLK_BACKSPACE} : SDL_Keycode{ch}));
+    }
+    return batch;
+}
+
+class AccessTest : public harness::GameTest {
+protected:
+    // Runs a screen with the script in developer mode; returns its result,
+    // keeps the console and the background picture of every frame.
+    bool run(Screen screen, std::vector<Batch> script)
+    {
+        dev_mode = true;
+        hooks::random().fixed_rand = 0;
+        show_focus(false);  // as at the start of the program
+        harness::run_script(std::move(script));
+        harness::CapturedStdout out;
+        const bool quit = screen();
+        console = out.text();
+        shown.clear();
+        for (const Frame& frame : harness::frames()) {
+            shown.push_back(frame.copies.empty() ? nullptr : frame.copies.front().texture);
+        }
+        harness::flush_events();
+        return quit;
+    }
+
+    std::string console;
+    std::vector<SDL_Texture*> shown;
+};
+
+TEST_F(AccessTest, KeysAndControllersPressAsAClickAtTheButtonsCentre)
+{
+    using harness::controller_button;
+    struct Case {
+        const char* name;
+        Screen screen;
+        Batch keys;  // they reach the button and press it
+        SDL_Point centre;
+    };
+    const Case cases[] = {
+        {"Enter on the main menu", main_menu, {key(SDLK_RETURN)}, {180, 390}},
+        {"Space on the main menu", main_menu, {key(SDLK_SPACE)}, {180, 390}},
+        {"Tab to Options",
+         main_menu,
+         {key(SDLK_TAB), key(SDLK_TAB), key(SDLK_KP_ENTER)},
+         {460, 390}},
+        {"right to Options",
+         main_menu,
+         {key(SDLK_RIGHT), key(SDLK_RIGHT), key(SDLK_RETURN)},
+         {460, 390}},
+        {"down to Hard",
+         run_difficulty_screen,
+         {key(SDLK_DOWN), key(SDLK_DOWN), key(SDLK_DOWN), key(SDLK_DOWN), key(SDLK_SPACE)},
+         {320, 390}},
+        {"up to Back",
+         run_difficulty_screen,
+         {key(SDLK_UP), key(SDLK_UP), key(SDLK_RETURN)},
+         {606, 26}},
+        {"Shift+Tab round to Back",
+         run_difficulty_screen,
+         {key(SDLK_TAB), key(SDLK_TAB, KMOD_LSHIFT), key(SDLK_SPACE)},
+         {606, 26}},
+        {"Escape for Back", run_difficulty_screen, {key(SDLK_ESCAPE)}, {606, 26}},
+        {"Enter on the switch", run_options_screen, {key(SDLK_RETURN)}, {231, 367}},
+        {"right from the switch to Back",
+         run_options_screen,
+         {key(SDLK_RIGHT), key(SDLK_RIGHT), key(SDLK_RETURN)},
+         {606, 26}},
+        {"a controller's A", main_menu, {controller_button(SDL_CONTROLLER_BUTTON_A)}, {180, 390}},
+        {"the D-pad to Medium",
+         run_difficulty_screen,
+         {controller_button(SDL_CONTROLLER_BUTTON_DPAD_DOWN),
+          controller_button(SDL_CONTROLLER_BUTTON_DPAD_DOWN),
+          controller_button(SDL_CONTROLLER_BUTTON_A)},
+         {320, 310}},
+        {"the stick to Medium",
+         run_difficulty_screen,
+         {harness::controller_stick(0, 32767), harness::controller_stick(0, 30000),
+          harness::controller_stick(0, 0), harness::controller_stick(0, 20000),
+          controller_button(SDL_CONTROLLER_BUTTON_A)},
+         {320, 310}},
+        {"a controller's B",
+         run_options_screen,
+         {controller_button(SDL_CONTROLLER_BUTTON_B)},
+         {606, 26}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const harness::Action plug_in = harness::plug_in_controller();
+        const bool clicked =
+            run(c.screen, {{plug_in}, {harness::press(c.centre.x, c.centre.y)}, {}});
+        const std::string clicked_console = console;
+        const std::vector<SDL_Texture*> clicked_screens = shown;
+        Batch moves(c.keys.begin(), c.keys.end() - 1);
+        EXPECT_EQ(clicked, run(c.screen, {{plug_in}, moves, {c.keys.back()}, {}}));
+        EXPECT_EQ(clicked_console, console);
+        EXPECT_FALSE(console.empty());
+        // The moves take a frame of their own; from then on the same screens.
+        ASSERT_EQ(clicked_screens.size() + 1, shown.size());
+        EXPECT_EQ(clicked_screens.front(), shown.front());
+        EXPECT_EQ(clicked_screens, std::vector<SDL_Texture*>(shown.begin() + 1, shown.end()));
+    }
+}
+
+TEST_F(AccessTest, OtherKeysAndButtonsPressNothing)
+{
+    const struct {
+        const char* name;
+        Screen screen;
+        Batch keys;
+    } cases[] = {
+        {"Escape on the main menu", main_menu, {key(SDLK_ESCAPE), key(SDLK_ESCAPE)}},
+        {"held keys", main_menu, {harness::key(SDLK_RETURN, true), harness::key(SDLK_SPACE, true)}},
+        {"letters, Backspace, Shift", run_options_screen, letters("ax<")},
+        {"Alt+Enter, F11, F2",
+         main_menu,
+         {key(SDLK_RETURN, KMOD_LALT), key(SDLK_F11), key(SDLK_F2)}},
+        {"B on the main menu, X and Y",
+         main_menu,
+         {harness::controller_button(SDL_CONTROLLER_BUTTON_B),
+          harness::controller_button(SDL_CONTROLLER_BUTTON_X),
+          harness::controller_button(SDL_CONTROLLER_BUTTON_BACK)}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        run(c.screen, {{harness::plug_in_controller()}, c.keys, {}});
+        EXPECT_EQ("", console);
+        EXPECT_EQ(std::vector<SDL_Texture*>(shown.size(), shown.front()), shown)
+            << "another screen";
+    }
+}
+
+// The colour of the picture's pixel (x, y) in a frame.
+Uint32 pixel(const Frame& frame, int x, int y)
+{
+    return frame.pixels.at(static_cast<size_t>(y * frame.width + x)) & 0xFFFFFF;
+}
+
+TEST_F(AccessTest, TheRingShowsFromTheFirstNavigationKeyUntilThePointerMoves)
+{
+    const Uint32 ring = 0xF2B134;
+    const struct {
+        Batch input;
+        bool around_start;  // a ring 4 pixels left of Start, and of Options
+        bool around_options;
+    } steps[] = {
+        {{}, false, false},
+        {{harness::move_to(300, 300), harness::press(10, 10)}, false, false},
+        {{key(SDLK_TAB)}, true, false},
+        {{key(SDLK_RIGHT)}, false, true},
+        {{key(SDLK_DOWN)}, false, true},
+        {{harness::move_to(301, 300)}, false, false},
+        {{key(SDLK_LEFT)}, false, true},
+    };
+    std::vector<Batch> script;
+    for (const auto& step : steps) {
+        script.push_back(step.input);
+    }
+    harness::capture_pixels(true);
+    run(main_menu, script);
+    harness::capture_pixels(false);
+    ASSERT_GE(harness::frames().size(), std::size(steps));
+    for (size_t n = 0; n < std::size(steps); ++n) {
+        SCOPED_TRACE("frame " + std::to_string(n));
+        const Frame& frame = harness::frames()[n];
+        EXPECT_EQ(steps[n].around_start, pixel(frame, 55, 390) == ring);
+        EXPECT_EQ(steps[n].around_options, pixel(frame, 335, 390) == ring);
+    }
+}
+
+// With speech on and a stand-in speech server, what it hears.
+class SpeechTest : public AccessTest {
+protected:
+    void SetUp() override
+    {
+        server.start();
+        setenv("SPEECHD_ADDRESS", server.address().c_str(), 1);
+        setenv("HANGMAN_SPEECH", speech, 1);
+        AccessTest::SetUp();
+    }
+
+    // What it heard from `from` on, once speech has stopped (and said what
+    // was left to say).
+    std::vector<std::string> heard(size_t from = 0)
+    {
+        stop_speech();
+        const std::vector<std::string> texts = server.texts();
+        return std::vector<std::string>(
+            texts.begin() + static_cast<long>(std::min(from, texts.size())), texts.end());
+    }
+
+    const char* speech = "on";
+    harness::SpeechServer server{"/tmp/hangman-speech-" + std::to_string(getpid())};
+};
+
+TEST_F(SpeechTest, AGamePlayedByKeysIsToldStepByStep)
+{
+    run(main_menu, {{},
+                    {key(SDLK_TAB)},
+                    {key(SDLK_TAB)},
+                    {key(SDLK_RETURN)},
+                    {key(SDLK_SPACE)},  // developer mode off
+                    {key(SDLK_ESCAPE)},
+                    {},  // the main menu shows again
+                    {key(SDLK_LEFT), key(SDLK_RETURN)},
+                    {key(SDLK_RETURN)},  // "frog"
+                    letters("q<x "),
+                    letters("o "),
+                    letters("o "),
+                    {key(SDLK_F2)},
+                    letters("g "),
+                    {key(SDLK_F2)},
+                    letters("f r "),
+                    {key(SDLK_LSHIFT), key(SDLK_x)},
+                    {}});
+    const std::vector<std::string> expected = {
+        "Main menu. Buttons: Start, Options.",
+        "Start",
+        "Options",
+        "Options. Buttons: Developer mode: on, Back. Focused: Developer mode: on.",
+        "Developer mode: off",
+        "Main menu. Buttons: Start, Options. Focused: Options.",
+        "Start",
+        "Choose a level. Buttons: Easy, Medium, Hard, Back. Focused: Easy.",
+        "Game. A word of 4 letters, 6 tries. Type a letter, then Space to guess it.",
+        "Letter Q.",
+        "No letter.",
+        "Letter X.",
+        "X is not in the word. The word: blank blank blank blank, 0 of 4 letters found. "
+        "5 tries left. Guessed: X.",
+        "Letter O.",
+        "O is in the word. The word: blank blank O blank, 1 of 4 letters found. 5 tries left. "
+        "Guessed: X, O.",
+        "Letter O.",
+        "O was guessed already. The word: blank blank O blank, 1 of 4 letters found. 5 tries "
+        "left. Guessed: X, O.",
+        "Speech off.",
+        "Speech on.",
+        "Letter F.",
+        "F is in the word. The word: F blank O G, 3 of 4 letters found. 5 tries left. Guessed: "
+        "X, O, G, F.",
+        "Letter R.",
+        "R is in the word. The word: F R O G, 4 of 4 letters found. 5 tries left. Guessed: X, O, "
+        "G, F, R.",
+        "You won! The word: F R O G, 4 of 4 letters found. 5 tries left. Guessed: X, O, G, F, "
+        "R. Press any key for the main menu.",
+        "Main menu. Buttons: Start, Options. Focused: Start.",
+    };
+    EXPECT_EQ(expected, heard());
+}
+
+TEST_F(SpeechTest, AControllerGameIsToldAsWell)
+{
+    using harness::controller_button;
+    std::vector<Batch> script = {{harness::plug_in_controller()},
+                                 {controller_button(SDL_CONTROLLER_BUTTON_A)},
+                                 {controller_button(SDL_CONTROLLER_BUTTON_A)}};  // Easy: "frog"
+    for (int step = 0; step < 6; ++step) {
+        script.push_back({controller_button(SDL_CONTROLLER_BUTTON_DPAD_UP)});  // up to F
+    }
+    script.push_back({controller_button(SDL_CONTROLLER_BUTTON_B)});
+    script.push_back({controller_button(SDL_CONTROLLER_BUTTON_DPAD_DOWN)});  // round to Z
+    script.push_back({controller_button(SDL_CONTROLLER_BUTTON_DPAD_UP)});    // and on to A
+    script.push_back({controller_button(SDL_CONTROLLER_BUTTON_A)});
+    script.push_back({harness::pull_out_controller()});
+    script.push_back({});
+    run(main_menu, script);
+    EXPECT_EQ(
+        "start button has been pressed.\neasy button has been pressed.\n"
+        "word = frog\nword_length = 4trys_remaining = 5\n",
+        console);
+    const std::vector<std::string> expected = {
+        "Letter A.",
+        "Letter B.",
+        "Letter C.",
+        "Letter D.",
+        "Letter E.",
+        "Letter F.",
+        "No letter.",
+        "Letter Z.",
+        "Letter A.",
+        "A is not in the word. The word: blank blank blank blank, 0 of 4 letters found. 5 tries "
+        "left. Guessed: A.",
+        "Main menu. Buttons: Start, Options. Focused: Start."};
+    EXPECT_EQ(expected, heard(3));
+}
+
+class SilentTest : public SpeechTest {
+protected:
+    SilentTest() { speech = "off"; }
+};
+
+TEST_F(SilentTest, SpeechOffSaysNothingUntilSwitchedOn)
+{
+    run(main_menu, {{key(SDLK_TAB)}, {key(SDLK_F2)}, {key(SDLK_TAB)}, {}});
+    EXPECT_EQ(std::vector<std::string>({"Speech on.", "Options"}), heard());
+}
+
+// Last of all (gtest runs a fixture's tests together, in the order the
+// fixtures come): the speaking thread that this leaves stuck would hold up
+// speech for any later test in the same process.
+class StuckSpeechTest : public AccessTest {};
+
+TEST_F(StuckSpeechTest, AServerThatNeverAnswersHoldsNothingUp)
+{
+    // It takes the connection and reads nothing: every call waits for ever.
+    const std::string path = "/tmp/hangman-mute-" + std::to_string(getpid());
+    harness::SpeechServer mute(path);  // listening, never served
+    close();
+    setenv("SPEECHD_ADDRESS", mute.address().c_str(), 1);
+    setenv("HANGMAN_SPEECH", "on", 1);
+    ASSERT_TRUE(harness::start_game_media());
+    std::vector<Batch> script(30, Batch{key(SDLK_TAB)});
+    run(main_menu, script);
+    EXPECT_EQ(31u, harness::frames().size()) << "every batch was taken, and the close request";
+    close();  // must not wait for the speech server (or ctest's time limit ends the test)
+    setenv("HANGMAN_SPEECH", "off", 1);
+}
+
+}  // namespace
