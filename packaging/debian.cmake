@@ -55,6 +55,10 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # needs the GL dispatch libraries, libGL.so.1 for GLX on X11 and libEGL.so.1
 # on Wayland, whose own dependencies bring Mesa's drivers.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core, libgl1, libegl1")
+# Speech for players who cannot see the game: the game loads speech-dispatcher's
+# client library when it first speaks, and plays silently without it.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libspeechd2")
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "speech-dispatcher")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "guess the hidden word before the figure is complete")
 set(CPACK_PACKAGE_DESCRIPTION
     "A small single-player word-guessing game. A word is hidden behind blank

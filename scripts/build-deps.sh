@@ -176,13 +176,15 @@ build() {
 sdl=$(source_dir libsdl2)
 if [ "$target" = web ]; then
     # No threads on the web page; the renderer is GLES2 on WebGL, in the
-    # page's own canvas, so no other video driver either.
+    # page's own canvas, so no other video driver either. Controllers are
+    # the desktop's: their mappings would add to every first download.
     build SDL2 "$sdl" -DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_TEST=OFF -DSDL_AUDIO=OFF \
         -DSDL_JOYSTICK=OFF -DSDL_HAPTIC=OFF -DSDL_HIDAPI=OFF -DSDL_SENSOR=OFF -DSDL_POWER=OFF \
         -DSDL_THREADS=OFF -DSDL_DUMMYVIDEO=OFF -DSDL_OFFSCREEN=OFF
 else
+    # Game controllers: XInput, DirectInput, Windows.Gaming.Input and HIDAPI.
     build SDL2 "$sdl" -DSDL_SHARED=ON -DSDL_STATIC=OFF -DSDL_TEST=OFF -DSDL_AUDIO=OFF \
-        -DSDL_JOYSTICK=OFF -DSDL_HAPTIC=OFF -DSDL_HIDAPI=OFF -DSDL_SENSOR=OFF -DSDL_POWER=OFF
+        -DSDL_JOYSTICK=ON -DSDL_HAPTIC=OFF -DSDL_HIDAPI=ON -DSDL_SENSOR=OFF -DSDL_POWER=OFF
 fi
 
 freetype=$(source_dir freetype)

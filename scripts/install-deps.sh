@@ -29,7 +29,7 @@ web="emscripten fonttools $sources"
 for group in "$@"; do
     case $group in
         test) packages="$packages googletest libgtest-dev xvfb xdotool x11-utils imagemagick
-            libx11-dev clang-format shellcheck groff-base sway grim jq" ;;
+            libx11-dev clang-format shellcheck groff-base sway grim jq openbox wmctrl" ;;
         package) packages="$packages $package" ;;
         test-package) packages="$packages lintian desktop-file-utils appstream man-db groff-base
             debootstrap" ;;

@@ -2,11 +2,13 @@
 // is no keyboard (a touch screen or a coarse pointer), and by the footer's
 // button anywhere: each gives the game the press and the release of its
 // physical key. They take no focus, so no soft keyboard opens and the real
-// keyboard keeps working. Space and Backspace reach the game only: neither
-// scrolls the page, goes back, or presses a focused button.
+// keyboard keeps working. The game hears the keyboard while the canvas has
+// the focus; there Space and Backspace are the game's only, and neither
+// scrolls the page nor goes back.
 (function (page) {
   var keys = document.getElementById("keys");
   var button = document.getElementById("keys-button");
+  var canvas = document.getElementById("canvas");
 
   function show(open) {
     keys.hidden = !open;
@@ -24,7 +26,7 @@
     // What SDL reads of a key (the legacy codes cannot be given to the constructor).
     Object.defineProperty(event, "keyCode", { value: keyCode });
     Object.defineProperty(event, "which", { value: keyCode });
-    window.dispatchEvent(event);
+    canvas.dispatchEvent(event);
   }
 
   function add(label, key, code, keyCode, wide) {
@@ -72,9 +74,9 @@
   function keep(event) {
     if (event.key === " " || event.key === "Backspace") event.preventDefault();
   }
-  window.addEventListener("keydown", keep, true);
-  window.addEventListener("keyup", keep, true);
-  document.getElementById("canvas").addEventListener("contextmenu", function (event) {
+  canvas.addEventListener("keydown", keep);
+  canvas.addEventListener("keyup", keep);
+  canvas.addEventListener("contextmenu", function (event) {
     event.preventDefault();
   });
 })(page);

@@ -1,4 +1,5 @@
-// What the game says, and when (see speech.hpp). The texts go to the
+// What the game says, and when (see speech.hpp). A text is said once the
+// frame that shows what it tells has been presented. The texts go to the
 // system's speech on a thread of their own, in order, so that a slow or
 // stuck speech server never holds up a frame; where there are no threads
 // (the web page) they go at once.
@@ -7,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <deque>
+#include <vector>
 
 #include "gfx/media.hpp"
 #include "gfx/platform.hpp"
@@ -89,12 +91,20 @@ Speaker* start_speaker()
     return made;
 }
 
-// Hands the text to the speaking thread, started on the first text.
+// Texts said since the last frame was presented.
+std::vector<std::string> unsaid;
+
+// Keeps the text to be spoken once the frame that shows it is out.
 void say(const std::string& text)
 {
-    if (!speaking) {
-        return;
+    if (speaking) {
+        unsaid.push_back(text);
     }
+}
+
+// Hands the text to the speaking thread, started on the first text.
+void speak(const std::string& text)
+{
     if (speaker == nullptr && !no_threads) {
         speaker = start_speaker();
         no_threads = speaker == nullptr;
@@ -188,8 +198,17 @@ void start_speech()
     told = nullptr;
 }
 
+void frame_presented()
+{
+    for (const std::string& text : unsaid) {
+        speak(text);
+    }
+    unsaid.clear();
+}
+
 void stop_speech()
 {
+    frame_presented();  // what the last frame would have shown is said still
     speaking = false;
     if (speaker == nullptr) {
         if (no_threads) {

@@ -36,6 +36,10 @@ void start_speech();
 // Stops speaking and lets the system's speech go. Safe to repeat.
 void stop_speech();
 
+// Speaks what was said while the frame just presented was drawn: what is
+// heard is on screen.
+void frame_presented();
+
 // True, after acting on it, for the key or controller button that switches
 // speech on and off (F2, Back); the screens never see it.
 bool take_speech_switch(const SDL_Event& event);

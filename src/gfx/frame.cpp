@@ -234,6 +234,7 @@ void present_frame()
     }
     SDL_RenderPresent(renderer);
     platform_presented();
+    frame_presented();
     if (pacing) {
         pace();
     }

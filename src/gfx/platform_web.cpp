@@ -45,7 +45,7 @@ EM_JS(void, page_call, (const char* name, const char* text), {
     if (page && page[UTF8ToString(name)]) page[UTF8ToString(name)](UTF8ToString(text));
 });
 EM_JS(int, page_asks_for_less_motion, (), {
-    return matchMedia("(prefers-reduced-motion: reduce)").matches ? 1 : 0;
+    return window["matchMedia"]("(prefers-reduced-motion: reduce)")["matches"] ? 1 : 0;
 });
 // clang-format on
 

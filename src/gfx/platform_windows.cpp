@@ -1,8 +1,10 @@
 // What only Windows does (see platform.hpp): speech through SAPI, the
 // screen reader and reduced motion from the system's settings, and the
 // window brought to the front at start.
+// clang-format off
+#include <windows.h>  // first: the others build on it
 #include <sapi.h>
-#include <windows.h>
+// clang-format on
 
 #include <string>
 
@@ -58,7 +60,7 @@ void platform_voice_say(const std::string& text)
     if (voice == nullptr) {
         com_started = com_started || SUCCEEDED(CoInitializeEx(nullptr, COINIT_MULTITHREADED));
         if (!com_started ||
-            FAILED(CoCreateInstance(CLSID_SpVoice, nullptr, CLSCTX_ALL, IID_ISpVoice,
+            FAILED(CoCreateInstance(__uuidof(SpVoice), nullptr, CLSCTX_ALL, __uuidof(ISpVoice),
                                     reinterpret_cast<void**>(&voice)))) {
             voice = nullptr;
             return;

@@ -1,10 +1,13 @@
 #!/bin/sh
-# End to end: a whole session with real mouse and keyboard input. Turns
-# developer mode on, goes back, starts an easy game, reads the secret word
-# from the console and types it to a win, starts another game and loses it,
-# then closes the window from the main menu. Checks the whole console text
-# and exit status 0, and takes a screenshot of every screen on the way.
-# A second run closes the window in the middle of a game.
+# End to end: whole sessions with real mouse and keyboard input, the game
+# speaking to a stand-in speech server. Run 1 turns developer mode on, goes
+# back, starts an easy game, reads the secret word from the console and
+# types it to a win, starts another game and loses it, then closes the
+# window from the main menu; it takes a screenshot of every screen on the
+# way. Run 2 plays as a keyboard alone would, menus included, and checks
+# what the game says at each step: the menu, the focused button, a guess
+# with the tries left, the win. Both check the whole console text and exit
+# status 0. A third run closes the window in the middle of a game.
 #
 #   full_game.sh <game binary> <folder with pngs/ and png/> <output folder> <close_window binary>
 set -eu
@@ -18,73 +21,140 @@ game_lines() {
     "$(dirname "$close_window")/reference_frame" - game-console "$1" "$(echo "$2" | sed 's/./& /g')"
 }
 
-start_display
+# The console of a session: developer mode turned on, then an easy game of
+# the word $1 with the letters $2 guessed, and one of $3 with $4.
+expect_session() {
+    {
+        printf 'initialize complete!\nload media complete!\n'
+        printf 'dev_mode turned on.\nback button has been pressed.\n'
+        printf 'start button has been pressed.\neasy button has been pressed.\n'
+        game_lines "$1" "$2"
+        if [ -n "${3:-}" ]; then
+            printf 'start button has been pressed.\neasy button has been pressed.\n'
+            game_lines "$3" "$4"
+        fi
+    } >"$out/expected-$session.txt"
+    cmp -s "$out/expected-$session.txt" "$console" || {
+        echo "FAIL: console text differs"; diff "$out/expected-$session.txt" "$console"; exit 1
+    }
+}
 
-# ---- Run 1: developer mode, a won game, a lost game, close from the menu.
-start_game session
+# The word $1 spelled as the game tells it, the letters of $2 found: "F blank O blank".
+told_word() {
+    echo "$1" | awk -v found="$2" '{
+        for (i = 1; i <= length($0); i++) {
+            l = substr($0, i, 1)
+            printf "%s%s", (i > 1 ? " " : ""), (index(found, l) ? toupper(l) : "blank")
+        }
+    }'
+}
+
+start_display
+start_speech
+
+# ---- Run 1: by the mouse, developer mode, a won game, a lost game, close from the menu.
+session=session
+start_game $session
 point 500 200
 shot menu
 click 460 390                      # Options
+heard "Options. Buttons: Developer mode: off, Back."
+point 400 250
 shot options-off
 click 230 367                      # the switch: developer mode on
+heard "Developer mode: on"
 console_has "dev_mode turned on." || fail "the line did not come through the pipe while the game ran"
 point 400 250
 shot options-on
 click 606 26                       # Back
+heard "Main menu."
 point 500 200
-sleep 1
 shot menu-developer
 click 180 390                      # Start
+heard "Choose a level."
 point 320 310
-shot difficulty
+shot_until difficulty 240 295 "242,177,52" "Medium's hover look"
 click 320 230                      # Easy
+heard "Game."
 point 600 460
 first=$(secret_word)
-[ -n "$first" ] || fail "no secret word on the console"
 wrong=$(letters_not_in "$first" 1)
 right=$(distinct_letters "$first")
 last=${right#"${right%?}"}
 submit "$wrong${right%?}"
 keys "$last"
+heard "Letter $(upper "$last")."
 shot game
 keys space
-shot win
-case "$(pixel win 20 130)" in *"116,201,116"*) ;; *) fail "no win picture ($(pixel win 20 130))" ;; esac
+heard "You won!"
+shot_until win 20 130 "116,201,116" "the win picture"
 keys Return                        # back to the main menu
+heard "Main menu."
 click 180 390                      # Start
+heard "Choose a level."
 click 320 230                      # Easy
+heard "Game."
 point 600 460
 second=$(secret_word)
-[ -n "$second" ] || fail "no second secret word on the console"
 losing=$(letters_not_in "$second" 6)
 submit "$losing"
-shot lose
-case "$(pixel lose 20 130)" in *"232,92,82"*) ;; *) fail "no lose picture ($(pixel lose 20 130))" ;; esac
+heard "You lost."
+shot_until lose 20 130 "232,92,82" "the lose picture"
 keys a                             # back to the main menu
+heard "Main menu."
 point 500 200
 shot menu-after-games
 close_game
 [ "$status" -eq 0 ] || fail "exit status $status after the session"
-
-expected="$out/expected-session.txt"
-{
-    printf 'initialize complete!\nload media complete!\n'
-    printf 'dev_mode turned on.\nback button has been pressed.\n'
-    printf 'start button has been pressed.\neasy button has been pressed.\n'
-    game_lines "$first" "$wrong$right"
-    printf 'start button has been pressed.\neasy button has been pressed.\n'
-    game_lines "$second" "$losing"
-} >"$expected"
-cmp -s "$expected" "$console" || {
-    echo "FAIL: console text differs"; diff "$expected" "$console"; exit 1
-}
+expect_session "$first" "$wrong$right" "$second" "$losing"
 echo "end to end, session: won \"$first\", lost \"$second\", console text exact, exit status 0"
 
-# ---- Run 2: the window closed in the middle of a game.
-start_game close-in-game
+# ---- Run 2: the keyboard alone, what the game says heard at each step.
+session=keyboard
+start_game $session
+keys Tab
+heard "Start"
+keys Right
+heard "Options"
+keys Return
+heard "Options. Buttons: Developer mode: off, Back. Focused: Developer mode: off."
+keys space                         # developer mode on
+heard "Developer mode: on"
+keys Escape
+heard "Main menu. Buttons: Start, Options. Focused: Options."
+keys Left
+heard "Start"
+keys Return
+heard "Choose a level. Buttons: Easy, Medium, Hard, Back. Focused: Easy."
+shot keyboard-difficulty           # the focus ring, on Easy
+keys Return
+heard "Game. A word of 4 letters, 6 tries."
+word=$(secret_word)
+wrong=$(letters_not_in "$word" 1)
+right=$(distinct_letters "$word")
+keys "$wrong"
+heard "Letter $(upper "$wrong")."
+keys space
+heard "$(upper "$wrong") is not in the word. The word: $(told_word "$word" ""), 0 of 4 letters found. 5 tries left."
+submit "$right"
+heard "You won! The word: $(told_word "$word" "$right"), 4 of 4 letters found. 5 tries left."
+keys Shift_L Control_L             # a modifier alone stays on the win picture
+keys Return
+heard "Main menu. Buttons: Start, Options. Focused: Start."
+close_game
+[ "$status" -eq 0 ] || fail "exit status $status after the keyboard's session"
+expect_session "$word" "$wrong$right"
+echo "end to end, the keyboard alone: won \"$word\", each step heard, console text exact, exit status 0"
+
+# ---- Run 3: the window closed in the middle of a game.
+session=close-in-game
+start_game $session
 click 180 390                      # Start
+heard "Choose a level."
 click 320 300                      # Medium
+heard "Game."
 keys e
+heard "Letter E."
 close_game
 [ "$status" -eq 0 ] || fail "exit status $status after closing in a game"
 expect_console "initialize complete!

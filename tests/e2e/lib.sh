@@ -5,13 +5,33 @@
 # its console read through a pipe, and xdotool input. Points are given in the
 # game's 640 x 480 picture, which fills its window at the largest 4:3 size,
 # centred, whatever the window's size. Source it after setting: program,
-# assets, out, close_window (cover_window is expected beside it). With
-# start_sway, the same steps run on Wayland.
+# assets, out, close_window (cover_window and speech_stand_in are expected
+# beside it). With start_sway, the same steps run on Wayland.
+#
+# No step waits a fixed time for the game: input is sent at once, and a
+# script waits for the state it needs (what the game says, a line on its
+# console, a pixel of a screenshot, a window). Each wait gives up after
+# $guard seconds (60 unless set, far beyond what any step takes on a busy
+# machine) and says what it waited for.
+
+guard=${guard:-60}
 
 fail() {
     echo "FAIL: $*"
     [ -n "${game:-}" ] && kill "$game" 2>/dev/null
     exit 1
+}
+
+# Runs the command until it succeeds; after $guard seconds, fails saying
+# that it waited for $1.
+wait_until() {
+    what=$1
+    shift
+    deadline=$(($(date +%s) + guard))
+    until "$@"; do
+        [ "$(date +%s)" -lt "$deadline" ] || fail "waited $guard s for $what"
+        sleep 0.05
+    done
 }
 
 start_display() {
@@ -24,28 +44,46 @@ start_display() {
     xvfb=$!
     trap 'kill "$xvfb" 2>/dev/null || true; eval "${on_exit:-:}"' EXIT
     trap 'exit 1' INT TERM HUP
-    for _ in $(seq 100); do
-        [ -s "$out/display" ] && break
-        sleep 0.1
-    done
-    [ -s "$out/display" ] || fail "Xvfb did not start: $(cat "$out/xvfb.log")"
+    wait_until "Xvfb to start ($(cat "$out/xvfb.log"))" test -s "$out/display"
     DISPLAY=":$(head -n 1 "$out/display")"
     export DISPLAY
-    for _ in $(seq 100); do
-        xdotool getmouselocation >/dev/null 2>&1 && return 0
-        sleep 0.1
-    done
-    fail "Xvfb did not answer on $DISPLAY"
+    wait_until "Xvfb to answer on $DISPLAY" xdotool getmouselocation
 }
 
 # shellcheck disable=SC2034 # for the scripts that source this file
 cover_window=$(dirname "$close_window")/cover_window
+speech_stand_in=$(dirname "$close_window")/speech_stand_in
+
+# Starts the stand-in speech server: the games started from then on speak
+# to it, and heard() waits for what they say. Without it they are silent.
+start_speech() {
+    rm -f "$out/heard.txt" "$out/speech.sock"
+    : >"$out/heard.txt"
+    "$speech_stand_in" "$out/speech.sock" "$out/heard.txt" &
+    speech_server=$!
+    on_exit="kill $speech_server 2>/dev/null || true; ${on_exit:-:}"
+    wait_until "the stand-in speech server" test -S "$out/speech.sock"
+    SPEECHD_ADDRESS=unix_socket:$out/speech.sock
+    HANGMAN_SPEECH=on
+    export SPEECHD_ADDRESS HANGMAN_SPEECH
+    heard_lines=0
+}
+
+# Waits until the game says a text that begins with $1, after the last one
+# waited for.
+heard() { wait_until "the game to say \"$1\"" said "$1"; }
+said() {
+    line=$(awk -v from="$heard_lines" -v want="$1" 'NR > from && index($0, want) == 1 { print NR; exit }' \
+        "$out/heard.txt")
+    [ -n "$line" ] && heard_lines=$line
+}
 
 # Starts the game: $program with $program_args, in a window titled $title
 # ("SDL Tutorial" unless set) that must appear within $window_wait seconds
-# (30 unless set). Its console goes through a pipe, as into `| tee`, and on
-# to $out/console-$1.txt: lines arrive while it runs only if the game sends
-# each line at once.
+# ($guard unless set). Its console goes through a pipe, as into `| tee`, and
+# on to $out/console-$1.txt: lines arrive while it runs only if the game
+# sends each line at once. With speech, it returns once the main menu has
+# been told; without, once the window is mapped.
 start_game() {
     console="$out/console-$1.txt"
     rm -f "$out/pipe-$1"
@@ -53,24 +91,28 @@ start_game() {
     cat "$out/pipe-$1" >"$console" &
     reader=$!
     # A script's background jobs start with SIGINT ignored; the game gets it
-    # back as it would in a terminal.
+    # back as it would in a terminal. It speaks only to the stand-in server.
     # shellcheck disable=SC2086 # program_args holds separate words
-    (cd "$assets" && exec env --default-signal=INT "$program" ${program_args:-}) \
-        >"$out/pipe-$1" 2>"$out/stderr-$1.txt" &
+    (cd "$assets" && exec env --default-signal=INT HANGMAN_SPEECH="${HANGMAN_SPEECH:-off}" \
+        "$program" ${program_args:-}) >"$out/pipe-$1" 2>"$out/stderr-$1.txt" &
     game=$!
     window=""
-    for _ in $(seq $((${window_wait:-30} * 10))); do
-        window=$(find_window) || true
-        [ -n "$window" ] && break
-        if ! kill -0 "$game" 2>/dev/null; then
-            wait "$reader" || true
-            fail "the game ended before its window appeared: $(cat "$console" "$out/stderr-$1.txt")"
-        fi
-        sleep 0.1
-    done
-    [ -n "$window" ] || fail "no window appeared in ${window_wait:-30} s"
-    sleep 0.5
+    steps=$guard
+    guard=${window_wait:-$guard}
+    wait_until "the game's window" game_window_shown "$1"
+    guard=$steps
+    [ -z "${speech_server:-}" ] || heard "Main menu."
     window_geometry
+}
+
+# True once the game's window is there and mapped; fails at once if the
+# game ended first.
+game_window_shown() {
+    if ! kill -0 "$game" 2>/dev/null; then
+        wait "$reader" || true
+        fail "the game ended before its window appeared: $(cat "$console" "$out/stderr-$1.txt")"
+    fi
+    window=$(find_window) && [ -n "$window" ] && window_mapped
 }
 
 # The window titled $title, once it is there.
@@ -79,8 +121,13 @@ find_window() {
         swaymsg -t get_tree | jq -e --arg t "${title:-SDL Tutorial}" '.. | objects | select(.name? == $t) | .id' |
             head -n 1
     else
-        xdotool search --name "^${title:-SDL Tutorial}\$" 2>/dev/null | head -n 1
+        xdotool search --onlyvisible --name "^${title:-SDL Tutorial}\$" 2>/dev/null | head -n 1
     fi
+}
+
+# True while $window is shown (on sway, whenever it is in the tree).
+window_mapped() {
+    [ -n "${SWAYSOCK:-}" ] || xwininfo -id "$window" 2>/dev/null | grep -q 'Map State: IsViewable'
 }
 
 # The window's place and size in the screen's pixels: wx, wy, ww, wh (sway
@@ -91,8 +138,10 @@ window_geometry() {
         eval "$(swaymsg -t get_tree | jq -r --argjson id "$window" --argjson s "$scale" '.. | objects |
             select(.id? == $id) | .rect | "wx=\(.x * $s) wy=\(.y * $s) ww=\(.width * $s) wh=\(.height * $s)"')"
     else
-        eval "$(xdotool getwindowgeometry --shell "$window")"
-        wx=$X wy=$Y ww=$WIDTH wh=$HEIGHT
+        # xwininfo's absolute corner: right also inside a window manager's frame.
+        eval "$(xwininfo -id "$window" | awk -F: '/Absolute upper-left X/ { print "wx=" $2 }
+            /Absolute upper-left Y/ { print "wy=" $2 } /Width/ { print "ww=" $2 } /Height/ { print "wh=" $2 }' |
+            tr -d ' ')"
     fi
 }
 
@@ -103,14 +152,14 @@ to_window() {
     ty=$(((wh - vh) / 2 + (2 * $2 + 1) * vh / 960))
 }
 
-# Moves the pointer to a point of the picture, optionally clicking there.
-point() { to_window "$1" "$2"; xdotool mousemove $((wx + tx)) $((wy + ty)); sleep 0.25; }
-click() { point "$1" "$2"; xdotool click 1; sleep 0.4; }
-keys() { for k in "$@"; do xdotool key "$k"; sleep 0.08; done; sleep 0.3; }
+# Moves the pointer to a point of the picture, optionally clicking there;
+# types keys. The game takes them in order; a script waits for what they do.
+point() { to_window "$1" "$2"; xdotool mousemove --sync $((wx + tx)) $((wy + ty)); }
+click() { point "$1" "$2"; xdotool click 1; }
+keys() { xdotool key "$@"; }
 
 # Saves what the window shows as $out/$1.png.
 shot() {
-    sleep 0.3
     if [ -n "${SWAYSOCK:-}" ]; then
         grim - | convert - -crop "${ww}x$wh+$wx+$wy" +repage "$out/$1.png"
     else
@@ -122,6 +171,16 @@ shot() {
 # ImageMagick writes it; window_pixel takes window coordinates.
 pixel() { to_window "$2" "$3"; window_pixel "$1" "$tx" "$ty"; }
 window_pixel() { convert "$out/$1.png" -format "%[pixel:p{$2,$3}]" info:; }
+
+# Takes screenshots as $out/$1.png until the picture's pixel ($2, $3) has
+# the colour $4 ("r,g,b"), for $5 (what it shows then).
+shot_until() {
+    wait_until "$5 (the pixel $2,$3 to be $4)" shows "$@"
+}
+shows() {
+    shot "$1"
+    case "$(pixel "$1" "$2" "$3")" in *"$4"*) return 0 ;; *) return 1 ;; esac
+}
 
 # Asks the window to close and waits for the program; sets $status.
 close_game() {
@@ -152,16 +211,18 @@ start_sway() {
         >"$out/sway.log" 2>&1 &
     sway=$!
     on_exit="kill $sway 2>/dev/null || true; rm -rf $XDG_RUNTIME_DIR; ${on_exit:-:}"
-    for _ in $(seq 100); do
-        SWAYSOCK=$(ls "$XDG_RUNTIME_DIR"/sway-ipc.*.sock 2>/dev/null) || true
-        [ -n "$SWAYSOCK" ] && swaymsg -t get_version >/dev/null 2>&1 && break
-        sleep 0.1
-    done
-    [ -n "$SWAYSOCK" ] || fail "sway did not start: $(tail -n 5 "$out/sway.log")"
+    wait_until "sway to start ($(tail -n 5 "$out/sway.log"))" sway_answers
     for socket in "$XDG_RUNTIME_DIR"/wayland-?; do WAYLAND_DISPLAY=${socket##*/}; done
     SDL_VIDEODRIVER=wayland
     export XDG_RUNTIME_DIR SWAYSOCK WAYLAND_DISPLAY SDL_VIDEODRIVER
 }
+sway_answers() {
+    SWAYSOCK=$(ls "$XDG_RUNTIME_DIR"/sway-ipc.*.sock 2>/dev/null) && [ -n "$SWAYSOCK" ] &&
+        SWAYSOCK=$SWAYSOCK swaymsg -t get_version >/dev/null 2>&1
+}
+
+# True once the window has the size $1 (as "<width>x<height>").
+window_sized() { window_geometry; [ "${ww}x$wh" = "$1" ]; }
 
 # Waits for the program to end and its console to be read; sets $status.
 finish_game() {
@@ -173,24 +234,40 @@ finish_game() {
 
 # Waits up to $1 seconds for the program to end by itself; false if it did not.
 ends_within() {
-    for _ in $(seq $(($1 * 10))); do
-        kill -0 "$game" 2>/dev/null || return 0
-        sleep 0.1
+    deadline=$(($(date +%s) + $1))
+    while kill -0 "$game" 2>/dev/null; do
+        [ "$(date +%s)" -lt "$deadline" ] || return 1
+        sleep 0.05
     done
-    return 1
 }
 
 # CPU time the program used, in clock ticks.
 cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$game/stat"; }
 
-# The console so far has the line $1 (the program still running).
-console_has() { sleep 0.3; grep -qxF "$1" "$console"; }
+# Waits until the program uses no CPU for a while: asleep, waiting for input.
+wait_asleep() { wait_until "the game to go to sleep" no_cpu_since_last_look; }
+no_cpu_since_last_look() {
+    now=$(cpu_ticks)
+    [ "$now" = "${last_ticks:-}" ] && sleep 0.2 && [ "$(cpu_ticks)" = "$now" ]
+    quiet=$?
+    last_ticks=$now
+    return $quiet
+}
 
-# The secret word from developer mode's console lines (the latest game's).
+# Waits for the console line $1 (the program still running).
+console_has() { wait_until "the console line \"$1\"" grep -qxF "$1" "$console"; }
+
+# The secret word from developer mode's console lines, once the latest game
+# has printed it.
 secret_word() {
-    sleep 0.3
+    wait_until "a secret word on the console ($(grep -c '^word = ' "$console") so far)" \
+        test "$(grep -c '^word = ' "$console")" -gt "${words_seen:-0}"
+    words_seen=$(grep -c '^word = ' "$console")
     sed -n 's/^word = //p' "$console" | tail -n 1
 }
+
+# $1 in capitals, as the game tells letters.
+upper() { echo "$1" | tr '[:lower:]' '[:upper:]'; }
 
 # Letters not in the word $1, as many as $2.
 letters_not_in() {
@@ -209,12 +286,15 @@ distinct_letters() {
     echo "$1" | awk '{ out = ""; for (i = 1; i <= length($0); i++) { l = substr($0, i, 1); if (!index(out, l)) out = out l } print out }'
 }
 
-# Types each letter of $1 followed by Space.
+# Types each letter of $1 followed by Space; with speech, waits for each
+# guess to be told.
 submit() {
     letters=$1
     while [ -n "$letters" ]; do
         rest=${letters#?}
-        keys "${letters%"$rest"}" space
+        letter=${letters%"$rest"}
+        keys "$letter" space
+        [ -z "${speech_server:-}" ] || heard "$(upper "$letter") "
         letters=$rest
     done
 }
@@ -225,11 +305,7 @@ submit() {
 expect_start_hover() {
     point 320 20
     point 150 390
-    shot "$1"
-    case "$(pixel "$1" 100 375)" in
-        *"242,177,52"*) ;;
-        *) fail "Start does not show its hover look ($(pixel "$1" 100 375))" ;;
-    esac
+    shot_until "$1" 100 375 "242,177,52" "Start's hover look"
 }
 
 # Starts the game, checks that its menu answers the pointer, asks its window

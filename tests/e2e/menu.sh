@@ -18,9 +18,7 @@ xprop -id "$window" _NET_WM_ICON | grep -q "Icon (64 x 64)" ||
     fail "the window has no 64 x 64 icon: $(xprop -id "$window" _NET_WM_ICON | head -c 80)"
 expect_start_hover menu-hover-start
 xdotool windowmove "$window" 0 0 windowsize "$window" 1280 800
-sleep 0.5
-window_geometry
-[ "${ww}x$wh" = 1280x800 ] || fail "the window is ${ww}x$wh after resizing it to 1280 x 800"
+wait_until "the window to be resized to 1280 x 800" window_sized 1280x800
 expect_start_hover menu-resized
 for x in 0 100 1180 1279; do
     case "$(window_pixel menu-resized "$x" 400)" in *"35,49,58"*) ;; *) fail "the resized window at $x,400 is not the board colour" ;; esac

@@ -17,6 +17,7 @@ board="35,49,58"
 
 start_display
 start_sway 1280x800
+start_speech
 start_game wayland
 [ "${ww}x$wh" = 1280x800 ] || fail "the window is ${ww}x$wh, not tiled to the 1280 x 800 output"
 expect_start_hover menu
@@ -27,22 +28,28 @@ white=$(convert "$out/menu.png" -fill black +opaque white -format '%[fx:round(me
 [ "$white" -eq 0 ] || fail "$white white pixels in the window"
 
 click 460 390                      # Options
+heard "Options."
 click 230 367                      # developer mode on
+heard "Developer mode: on"
 point 600 460
-shot options
+shot_until options 215 362 "116,201,116" "the switch on, at rest"
 click 606 26                       # Back
+heard "Main menu."
 click 180 390                      # Start
+heard "Choose a level."
 click 320 230                      # Easy
+heard "Game."
 word=$(secret_word)
-[ -n "$word" ] || fail "no secret word on the console"
 submit "$(distinct_letters "$word")"
-shot win
-case "$(pixel win 20 130)" in *"116,201,116"*) ;; *) fail "no win picture ($(pixel win 20 130))" ;; esac
+heard "You won!"
+shot_until win 20 130 "116,201,116" "the win picture"
 keys F11
-swaymsg -t get_tree | jq -e --argjson id "$window" '.. | objects | select(.id? == $id) |
-    .fullscreen_mode == 1' >/dev/null || fail "F11 did not make the window fullscreen"
-shot fullscreen
-case "$(pixel fullscreen 20 130)" in *"116,201,116"*) ;; *) fail "F11 left the win picture" ;; esac
+fullscreen() {
+    swaymsg -t get_tree | jq -e --argjson id "$window" '.. | objects | select(.id? == $id) |
+        .fullscreen_mode == 1' >/dev/null
+}
+wait_until "F11 to make the window fullscreen" fullscreen
+shot_until fullscreen 20 130 "116,201,116" "the win picture, fullscreen"
 close_game
 [ "$status" -eq 0 ] || fail "exit status $status after a close request"
 echo "wayland: tiled 1280 x 800, the picture letterboxed with no white; won \"$word\" by presses" \
@@ -52,9 +59,11 @@ echo "wayland: tiled 1280 x 800, the picture letterboxed with no white; won \"$w
 swaymsg output '*' scale 2 >/dev/null
 start_game high-dpi
 click 460 390                      # Options
+heard "Options."
 click 230 367                      # developer mode on
+heard "Developer mode: on"
 point 600 460
-shot options-high-dpi
+shot_until options-high-dpi 215 362 "116,201,116" "the switch on, at rest"
 differing=$(compare -metric AE "$out/options.png" "$out/options-high-dpi.png" null: 2>&1) || true
 [ "$differing" = 0 ] || fail "at scale 2, $differing pixels differ from scale 1 (not drawn at the output's pixels)"
 close_game

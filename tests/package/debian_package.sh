@@ -7,9 +7,10 @@
 # purged without a trace. Then the same on a minimal Debian, where nothing
 # else is installed: the package alone installed with apt into a copy of a
 # debootstrap root (minimal_root.sh), played there as a user on the same
-# Xvfb, and on Wayland in sway on that Xvfb, and purged. The mounts made for
-# that root, its /proc and sway's socket folder, are undone on every exit,
-# failed or not.
+# Xvfb, and on Wayland in sway on that Xvfb, silent; then with the speech
+# library it recommends and a stand-in speech server, telling its menu; and
+# purged. The mounts made for that root, its /proc and the socket folders of
+# sway and the speech server, are undone on every exit, failed or not.
 # Installs and removes packages: it needs root (or sudo) and is meant for CI.
 #
 #   debian_package.sh <the build's release.txt> <close_window binary>
@@ -122,6 +123,17 @@ program_args="$sudo chroot --userspec=65534:65534 $root /usr/bin/env -i XDG_RUNT
     WAYLAND_DISPLAY=$WAYLAND_DISPLAY SDL_VIDEODRIVER=wayland HOME=/nonexistent PATH=$user_path $name"
 expect_start_and_close minimal-root-wayland
 echo "minimal Debian: the game started as a user, on X11 and on Wayland, showed its menu and closed" \
-    "with exit status 0"
+    "with exit status 0, silent without speech-dispatcher's library"
+# With the library the package recommends, and a speech server (the
+# stand-in, its socket bound into the root): the game speaks there.
+apt_get install --no-install-recommends libspeechd2
+start_speech
+mkdir -p "$root/run/speech"
+$sudo mount --bind "$out" "$root/run/speech"
+program_args="$sudo chroot --userspec=65534:65534 $root /usr/bin/env -i DISPLAY=$DISPLAY HOME=/nonexistent
+    PATH=$user_path HANGMAN_SPEECH=on SPEECHD_ADDRESS=unix_socket:/run/speech/speech.sock $name"
+unset SDL_VIDEODRIVER
+expect_start_and_close minimal-root-speech
+echo "minimal Debian: with libspeechd2 and a speech server, the game told its menu and closed with exit status 0"
 apt_get purge $name
 expect_purged "$root"

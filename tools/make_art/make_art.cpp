@@ -241,8 +241,10 @@ Canvas menu_screen()
     c.text(bold(58), "HANGMAN", chalk, 320, 262);
     c.line(200, 295, 440, 295, 2, accent);
     c.text(regular(16), "Find the hidden word before the figure is complete.", chalk_dim, 320, 322);
-    c.text(regular(13), "Mouse, or arrows and Enter, for the menus  \xC2\xB7  letters, Space and Backspace to play",
-           chalk_dim, 320, 448);
+    c.text(
+        regular(13),
+        "Mouse, or arrows and Enter, for the menus  \xC2\xB7  letters, Space and Backspace to play",
+        chalk_dim, 320, 448);
     return c;
 }
 
