@@ -57,7 +57,7 @@ deb:
 test-package: deb
 	@scripts/install-deps.sh test test-package
 	cmake --preset ci
-	cmake --build --preset ci --target close_window -j $(JOBS)
+	cmake --build --preset ci --target close_window speech_stand_in -j $(JOBS)
 	tests/package/debian_package.sh build/package/release.txt build/ci/tests/close_window
 	tests/package/apt_locks.sh
 
@@ -77,7 +77,7 @@ test-windows: windows
 	@scripts/install-deps.sh test test-windows
 	$(OFFLINE) scripts/build-deps.sh windows >/dev/null
 	cmake --preset ci
-	cmake --build --preset ci --target close_window -j $(JOBS)
+	cmake --build --preset ci --target close_window reference_frame -j $(JOBS)
 	tests/windows/smoke.sh build/windows/release.txt build/ci/tests/close_window
 
 # The web site, built with Emscripten: build/web/ (index.html and the files it loads).

@@ -128,7 +128,8 @@ function(hangman_web_program target page arguments all)
   # of any copy of the site (page.cmake says how).
   set(writer ${CMAKE_BINARY_DIR}/write-${page}.cmake)
   file(WRITE ${writer} "# Writes ${page} (made by packaging/web.cmake; see packaging/web/page.cmake)\n"
-    "if(NOT SITE)\n  set(SITE [=[${CMAKE_BINARY_DIR}]=])\nendif()\n"
+    "if(NOT SITE)\n  set(SITE [=[${CMAKE_BINARY_DIR}]=])\n"
+    "  set(SERVED_LIST [=[${CMAKE_BINARY_DIR}/served-${page}.txt]=])\nendif()\n"
     "set(PROGRAM [=[${name}]=])\nset(DATA [=[${HANGMAN_NAME}.data]=])\n"
     "set(ARGUMENTS [=[${arguments}]=])\nset(NAME [=[${HANGMAN_NAME}]=])\n"
     "set(VERSION [=[${PROJECT_VERSION}]=])\nset(TEMPLATE [=[${web}/index.html.in]=])\n"
@@ -154,10 +155,14 @@ add_executable(floor EXCLUDE_FROM_ALL bench/baseline.cpp)
 target_link_libraries(floor PRIVATE SDL2::SDL2 SDL2_image::SDL2_image)
 hangman_web_program(floor floor.html "[\"menu\"]" "" PRESENT SDL_RenderPresent)
 
-set(site_files index.html sw.js ${HANGMAN_NAME}.js ${HANGMAN_NAME}.wasm ${HANGMAN_NAME}.data
-               ${HANGMAN_NAME}.data.js.metadata ${web_app_files})
+set(site_files index.html sw.js ${web_app_files})
 list(TRANSFORM site_files PREPEND ${CMAKE_BINARY_DIR}/)
 install(FILES ${site_files} DESTINATION .)
+# The program's files under the names of their content, which writing the
+# page chose (page.cmake).
+install(CODE "file(STRINGS [=[${CMAKE_BINARY_DIR}/served-index.html.txt]=] served)
+  list(TRANSFORM served PREPEND [=[${CMAKE_BINARY_DIR}/]=])
+  file(INSTALL \${served} DESTINATION \"\${CMAKE_INSTALL_PREFIX}\")")
 hangman_install_licences(${HANGMAN_WEB_DEPS})
 
 hangman_zip(web)

@@ -156,13 +156,14 @@ source_dir() {
 # The same libraries from the same sources, wherever the scratch folder lies.
 flags="-ffile-prefix-map=$work=/deps"
 
-# $1 name, $2 source folder, then CMake options.
+# $1 name, $2 source folder, then CMake options; $extra_flags (for this
+# build only) add to the C compiler's flags.
 build() {
     name=$1 src=$2
     shift 2
     say "building $name"
     log=$work/logs/$name.log
-    if ! { CFLAGS="$flags" CXXFLAGS="$flags" LDFLAGS="$link_flags" cmake -S "$src" \
+    if ! { CFLAGS="$flags ${extra_flags:-}" CXXFLAGS="$flags" LDFLAGS="$link_flags" cmake -S "$src" \
         -B "$work/build/$name" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -D$variable="$stage" \
         -DCMAKE_BUILD_TYPE=$build_type -DCMAKE_INSTALL_PREFIX="$stage" "$@" &&
         cmake --build "$work/build/$name" -j "$jobs" &&
@@ -177,8 +178,14 @@ sdl=$(source_dir libsdl2)
 if [ "$target" = web ]; then
     # No threads on the web page; the renderer is GLES2 on WebGL, in the
     # page's own canvas, so no other video driver either. Controllers are
-    # the desktop's: their mappings would add to every first download.
-    build SDL2 "$sdl" -DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_TEST=OFF -DSDL_AUDIO=OFF \
+    # the desktop's: their mappings would add to every first download. Of
+    # SDL's own code, no software renderer (the game asks for an accelerated
+    # one), no YUV, no RLE and none of its generated or palette blitters:
+    # loading the images needs only the colour key's blits and SDL's
+    # general one.
+    extra_flags="-DSDL_VIDEO_RENDER_SW=0 -DSDL_HAVE_YUV=0 -DSDL_HAVE_RLE=0 -DSDL_HAVE_BLIT_AUTO=0
+        -DSDL_HAVE_BLIT_0=0 -DSDL_HAVE_BLIT_1=0" \
+        build SDL2 "$sdl" -DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_TEST=OFF -DSDL_AUDIO=OFF \
         -DSDL_JOYSTICK=OFF -DSDL_HAPTIC=OFF -DSDL_HIDAPI=OFF -DSDL_SENSOR=OFF -DSDL_POWER=OFF \
         -DSDL_THREADS=OFF -DSDL_DUMMYVIDEO=OFF -DSDL_OFFSCREEN=OFF
 else
@@ -196,6 +203,23 @@ FT_USE_MODULE( FT_Module_Class, sfnt_module_class )
 FT_USE_MODULE( FT_Module_Class, psnames_module_class )
 FT_USE_MODULE( FT_Renderer_Class, ft_smooth_renderer_class )
 EOF
+if [ "$target" = web ]; then
+    # The game opens its font and never draws with it: on the web page,
+    # where every byte is downloaded, FreeType reads a plain TrueType file
+    # and no more (no hinting, no glyph names, no compressed, Mac, bitmap,
+    # colour, SVG or variable fonts).
+    sed -i '/psnames_module_class/d' "$freetype/include/freetype/config/ftmodule.h"
+    for option in FT_CONFIG_OPTION_ENVIRONMENT_PROPERTIES FT_CONFIG_OPTION_SUBPIXEL_RENDERING \
+        FT_CONFIG_OPTION_USE_LZW FT_CONFIG_OPTION_USE_ZLIB FT_CONFIG_OPTION_POSTSCRIPT_NAMES \
+        FT_CONFIG_OPTION_ADOBE_GLYPH_LIST FT_CONFIG_OPTION_MAC_FONTS \
+        FT_CONFIG_OPTION_GUESSING_EMBEDDED_RFORK FT_CONFIG_OPTION_INCREMENTAL FT_CONFIG_OPTION_SVG \
+        TT_CONFIG_OPTION_EMBEDDED_BITMAPS TT_CONFIG_OPTION_COLOR_LAYERS \
+        TT_CONFIG_OPTION_POSTSCRIPT_NAMES TT_CONFIG_OPTION_BYTECODE_INTERPRETER \
+        TT_CONFIG_OPTION_SUBPIXEL_HINTING TT_CONFIG_OPTION_GX_VAR_SUPPORT TT_CONFIG_OPTION_BDF; do
+        sed -i "s|^#define $option\\b.*|/* $option: left out */|" \
+            "$freetype/include/freetype/config/ftoption.h"
+    done
+fi
 build FreeType "$freetype" -DBUILD_SHARED_LIBS=OFF -DCMAKE_POSITION_INDEPENDENT_CODE=$pic \
     -DFT_DISABLE_ZLIB=ON -DFT_DISABLE_BZIP2=ON -DFT_DISABLE_PNG=ON -DFT_DISABLE_HARFBUZZ=ON \
     -DFT_DISABLE_BROTLI=ON

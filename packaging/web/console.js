@@ -15,9 +15,11 @@
     button.setAttribute("aria-expanded", String(open));
     button.textContent = open ? "Hide console" : "Show console";
   }
-  button.addEventListener("click", function () {
+  button.addEventListener("click", function (event) {
     show(view.hidden);
-    button.blur();  // the keyboard belongs to the game
+    // After a click the keyboard goes back to the game; Enter or Space on
+    // the button leaves it there.
+    if (event.detail > 0) document.getElementById("canvas").focus({ preventScroll: true });
   });
 
   function flush() {

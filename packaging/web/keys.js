@@ -16,9 +16,11 @@
     button.textContent = open ? "Hide keys" : "Show keys";
     page.fit();
   }
-  button.addEventListener("click", function () {
+  button.addEventListener("click", function (event) {
     show(keys.hidden);
-    button.blur();
+    // After a click the keyboard goes back to the game; Enter or Space on
+    // the button leaves it there.
+    if (event.detail > 0) canvas.focus({ preventScroll: true });
   });
 
   function send(type, key, code, keyCode) {

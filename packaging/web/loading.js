@@ -1,10 +1,10 @@
 // Starts the game: downloads every file first, for one progress bar and one
 // clear message when any of them fails, then hands the game the copies
 // (Module.locateFile) and runs it on the canvas. Each file is asked for by
-// this release's name and checked against its size and SHA-256: a page
-// that gets another release's file (the site moved on while a cache kept
-// the page) reloads once to get the new release whole. Whatever keeps the
-// game from running, a script error included, the page says so.
+// the name of its content (page.cmake) and checked against its size and
+// SHA-256: a page whose files are gone or changed (the site moved on while a
+// cache kept the page) reloads once to get the new release whole. Whatever
+// keeps the game from running, a script error included, the page says so.
 (function (page) {
   var release = page.release;
   var types = { wasm: "application/wasm", js: "text/javascript", metadata: "application/json" };
@@ -56,12 +56,14 @@
   }
   function download(name) {
     var type = types[name.split(".").pop()] || "application/octet-stream";
-    return fetch(name + "?release=" + release.digest).catch(function () {
+    return fetch(release.files[name].path).catch(function () {
       throw new Error(name + " could not be downloaded: the connection failed.");
     }).then(function (response) {
       if (!response.ok) {
-        throw new Error(name + " could not be downloaded: the server answered " + response.status +
-                        (response.statusText ? " " + response.statusText : "") + ".");
+        var failed = new Error(name + " could not be downloaded: the server answered " + response.status +
+                               (response.statusText ? " " + response.statusText : "") + ".");
+        failed.gone = response.status === 404;  // maybe the site moved on
+        throw failed;
       }
       if (!response.body || !response.body.getReader) return response.blob();
       var reader = response.body.getReader();
@@ -163,11 +165,10 @@
     return Promise.all(names.map(download));
   });
   downloaded.then(start, function (error) {
+    if ((error.release || error.gone) && reloadOnce()) return;
     if (error.release) {
-      if (!reloadOnce()) {
-        fail("The game is being updated",
-             "Its files on the server are of another version than this page. Reload the page in a minute.");
-      }
+      fail("The game is being updated",
+           "Its files on the server are of another version than this page. Reload the page in a minute.");
     } else if (location.protocol === "file:") {
       fail("The game must be served, not opened as a file",
            "A page opened from a file may not download the rest of the game. Serve this " +

@@ -8,10 +8,15 @@
   var banner = document.getElementById("update");
 
   // The new release's worker `waiting` takes over when the player says so;
-  // the page then reloads, once, into that release.
+  // the page then reloads, once, into that release. Where another tab has
+  // already moved the site on, the reload alone takes this one there.
   function offer(waiting) {
     banner.hidden = false;
     document.getElementById("update-button").onclick = function () {
+      if (waiting.state !== "installed") {
+        location.reload();
+        return;
+      }
       var reloaded = false;
       navigator.serviceWorker.addEventListener("controllerchange", function () {
         if (reloaded) return;
@@ -42,7 +47,8 @@
     var kept = navigator.serviceWorker.controller ? Promise.resolve() :  // they came from it
       caches.open(cacheName).then(function (cache) {
         return Promise.all(names.map(function (name, i) {
-          return cache.put(name, new Response(blobs[i], { headers: { "Content-Type": blobs[i].type } }));
+          return cache.put(page.release.files[name].path,
+                           new Response(blobs[i], { headers: { "Content-Type": blobs[i].type } }));
         }));
       });
     kept.catch(function () {}).then(function () {

@@ -69,6 +69,14 @@ start_speech() {
     heard_lines=0
 }
 
+# Stops the stand-in speech server: the games started from then on are silent.
+stop_speech() {
+    kill "$speech_server" 2>/dev/null || true
+    wait "$speech_server" 2>/dev/null || true
+    speech_server=""
+    HANGMAN_SPEECH=off
+}
+
 # Waits until the game says a text that begins with $1, after the last one
 # waited for.
 heard() { wait_until "the game to say \"$1\"" said "$1"; }
@@ -254,8 +262,10 @@ no_cpu_since_last_look() {
     return $quiet
 }
 
-# Waits for the console line $1 (the program still running).
-console_has() { wait_until "the console line \"$1\"" grep -qxF "$1" "$console"; }
+# Waits for the console line $1 (the program still running; a Windows
+# program's line ends may be CR LF).
+console_has() { wait_until "the console line \"$1\"" has_line "$1"; }
+has_line() { tr -d '\r' <"$console" | grep -qxF "$1"; }
 
 # The secret word from developer mode's console lines, once the latest game
 # has printed it.
@@ -263,7 +273,7 @@ secret_word() {
     wait_until "a secret word on the console ($(grep -c '^word = ' "$console") so far)" \
         test "$(grep -c '^word = ' "$console")" -gt "${words_seen:-0}"
     words_seen=$(grep -c '^word = ' "$console")
-    sed -n 's/^word = //p' "$console" | tail -n 1
+    sed -n 's/^word = //p' "$console" | tail -n 1 | tr -d '\r'
 }
 
 # $1 in capitals, as the game tells letters.
