@@ -29,9 +29,10 @@ install:
 	cmake --build --preset release -j $(JOBS)
 	cmake --install build/release --prefix "$(PREFIX)" --strip
 
-# Removes what make install put into PREFIX.
+# Removes what make install put into PREFIX, as that installation's own
+# record lists it; refuses where PREFIX holds none.
 uninstall:
-	cmake -DMANIFEST=build/release/install_manifest.txt -DPREFIX="$(PREFIX)" -P packaging/uninstall.cmake
+	@cmake -DPREFIX="$(PREFIX)" -P packaging/uninstall.cmake
 
 # ctest keeps what passing tests print to itself; the scripts' findings
 # (what the windows showed, on X11 and Wayland) are worth reading in the log.

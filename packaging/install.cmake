@@ -74,6 +74,28 @@ set(HANGMAN_INSTALL_DATADIR ${datadir} CACHE STRING
 option(HANGMAN_SYSTEM_FONT "Install a link to the system's DejaVu Sans Mono instead of a copy"
        ${HANGMAN_DEBIAN})
 
+# An installation that is not the Debian package keeps its own record under
+# the prefix, for `make uninstall`: the folders it made, noted before any
+# file goes in, and at the end every file it put there
+# (packaging/installation_record.cmake, packaging/uninstall.cmake).
+if(NOT HANGMAN_DEBIAN)
+  set(HANGMAN_INSTALL_RECORD ${HANGMAN_INSTALL_DATADIR}/installed-files.txt)
+  set(record_folders ${HANGMAN_INSTALL_BINDIR} ${HANGMAN_INSTALL_PROGRAMDIR}
+      ${HANGMAN_INSTALL_DATADIR}/pngs ${HANGMAN_INSTALL_DATADIR}/png
+      ${CMAKE_INSTALL_DATADIR}/applications ${CMAKE_INSTALL_MANDIR}/man6
+      ${CMAKE_INSTALL_DATADIR}/metainfo ${CMAKE_INSTALL_DOCDIR})
+  foreach(size IN LISTS HANGMAN_ICON_SIZES)
+    list(APPEND record_folders ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
+  endforeach()
+  install(CODE "
+    set(RECORD [[${HANGMAN_INSTALL_RECORD}]])
+    set(FOLDERS [[${record_folders}]])
+    set(PENDING [[${CMAKE_BINARY_DIR}/installation-record-folders.txt]])
+    set(STEP begin)
+    include([[${CMAKE_CURRENT_SOURCE_DIR}/packaging/installation_record.cmake]])
+  ")
+endif()
+
 install(TARGETS hangman RUNTIME DESTINATION ${HANGMAN_INSTALL_PROGRAMDIR})
 install(FILES ${HANGMAN_IMAGE_FILES} DESTINATION ${HANGMAN_INSTALL_DATADIR}/pngs)
 install(FILES ${HANGMAN_WINDOW_ICON} DESTINATION ${HANGMAN_INSTALL_DATADIR})
@@ -162,4 +184,11 @@ if(HANGMAN_DEBIAN)
   include(packaging/debian.cmake)
 else()
   install(FILES LICENSE README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+  # Last of all: the record of the files.
+  install(CODE "
+    set(RECORD [[${HANGMAN_INSTALL_RECORD}]])
+    set(PENDING [[${CMAKE_BINARY_DIR}/installation-record-folders.txt]])
+    set(STEP end)
+    include([[${CMAKE_CURRENT_SOURCE_DIR}/packaging/installation_record.cmake]])
+  ")
 endif()

@@ -1,31 +1,37 @@
-# Removes what `cmake --install` put in, as its install manifest lists it, and
-# then each folder of those files that is left empty, up to the prefix.
+# Takes away the installation in PREFIX, as its own record lists it (written
+# by make install, packaging/installation_record.cmake): its files, then the
+# folders it made, once empty. Refuses, with status 1, where PREFIX holds no
+# record: nothing there was installed by make install, and nothing is removed.
 #
-#   cmake -DMANIFEST=build/release/install_manifest.txt -DPREFIX=~/.local -P packaging/uninstall.cmake
-if(NOT EXISTS "${MANIFEST}")
-  message(FATAL_ERROR "Nothing to uninstall: ${MANIFEST} does not exist (make install writes it)")
+#   cmake -DPREFIX=~/.local [-DRECORD=share/chalk-hangman/installed-files.txt] -P packaging/uninstall.cmake
+if(NOT PREFIX)
+  message(FATAL_ERROR "Give the prefix to uninstall from: -DPREFIX=<folder>")
+endif()
+if(NOT RECORD)
+  set(RECORD share/chalk-hangman/installed-files.txt)
 endif()
 cmake_path(ABSOLUTE_PATH PREFIX NORMALIZE OUTPUT_VARIABLE prefix)
 # PREFIX=/opt/game/ is the same prefix as /opt/game.
 string(REGEX REPLACE "(.)/+$" "\\1" prefix "${prefix}")
-file(STRINGS "${MANIFEST}" files)
+cmake_path(ABSOLUTE_PATH RECORD BASE_DIRECTORY "${prefix}" NORMALIZE OUTPUT_VARIABLE record)
+if(NOT EXISTS "${record}")
+  message(FATAL_ERROR "Nothing to uninstall in ${prefix}: it holds no installation of the "
+                      "game (no ${record}, which make install PREFIX=${PREFIX} writes).")
+endif()
+file(STRINGS "${record}" entries)
 set(folders "")
-foreach(file IN LISTS files)
-  if(EXISTS "${file}" OR IS_SYMLINK "${file}")
-    message(STATUS "Removing: ${file}")
-    file(REMOVE "${file}")
+foreach(entry IN LISTS entries)
+  string(REGEX REPLACE "^(file|folder) " "" path "${entry}")
+  cmake_path(ABSOLUTE_PATH path BASE_DIRECTORY "${prefix}" NORMALIZE)
+  if(entry MATCHES "^folder ")
+    list(APPEND folders "${path}")
+  elseif(EXISTS "${path}" OR IS_SYMLINK "${path}")
+    message(STATUS "Removing: ${path}")
+    file(REMOVE "${path}")
   endif()
-  cmake_path(GET file PARENT_PATH folder)
-  # Every folder between the file and the prefix.
-  string(FIND "${folder}" "${prefix}/" at)
-  while(at EQUAL 0)
-    list(APPEND folders "${folder}")
-    cmake_path(GET folder PARENT_PATH folder)
-    string(FIND "${folder}" "${prefix}/" at)
-  endwhile()
 endforeach()
-list(REMOVE_DUPLICATES folders)
-# Deepest first, so that a folder is looked at after the folders inside it.
+# Deepest first, so that a folder is looked at after the folders inside it;
+# only the folders the installation made, and only once empty.
 list(SORT folders ORDER DESCENDING)
 foreach(folder IN LISTS folders)
   file(GLOB left "${folder}/*" "${folder}/.*")

@@ -34,7 +34,7 @@ for group in "$@"; do
         test-package) packages="$packages lintian desktop-file-utils appstream man-db groff-base
             debootstrap" ;;
         windows) packages="$packages $windows" ;;
-        test-windows) packages="$packages wine wine64 liblnk-utils openbox" ;;
+        test-windows) packages="$packages wine wine64 liblnk-utils openbox libxml2-utils" ;;
         web) packages="$packages $web" ;;
         test-web) packages="$packages chromium firefox-esr xvfb" ;;
         release) packages="$packages git $package $windows $web" ;;

@@ -293,7 +293,10 @@ TEST_F(FrameLoopTest, ThePictureFillsAWindowOfAnyShapeSharply)
     } cases[] = {{1280, 960, {0, 0, 1280, 960}},
                  {1280, 800, {107, 0, 1066, 800}},
                  {800, 800, {0, 100, 800, 600}},
-                 {400, 400, {0, 50, 400, 300}}};
+                 {400, 400, {0, 50, 400, 300}},
+                 // One side the picture's own: scaled all the same, on the board colour.
+                 {640, 600, {0, 60, 640, 480}},
+                 {800, 480, {80, 0, 640, 480}}};
     const Frame picture = menu_frame(window_width, window_height);
     auto source = [&](int x, int y) {
         return picture.pixels.at(
@@ -343,6 +346,35 @@ TEST_F(FrameLoopTest, ThePictureFillsAWindowOfAnyShapeSharply)
         const double per_edge = static_cast<double>(blended) / (edges * std::max(scale, 1.0));
         EXPECT_TRUE(view.w % window_width == 0 ? blended == 0 : per_edge > 0.2 && per_edge < 0.8)
             << "blended pixels per edge of the picture: " << per_edge;
+    }
+}
+
+// The window can be made no smaller than half the picture each way; a
+// window smaller still (a window system may give one) neither divides by
+// zero (the sanitizer build sees it) nor misplaces a press: at its picture's
+// share of Start's middle the pointer is on Start, and off the picture where
+// the picture has no pixels at all.
+TEST_F(FrameLoopTest, ATinyWindowNeitherDividesByZeroNorMisplacesPresses)
+{
+    SDL_SetWindowSize(window, 10, 10);
+    int width = 0;
+    int height = 0;
+    SDL_GetWindowSize(window, &width, &height);
+    EXPECT_TRUE(width >= window_width / 2 && height >= window_height / 2)
+        << "the window was made " << width << " x " << height;
+    const struct {
+        int width, height;
+        bool on_start;  // else the picture has no pixels: off it
+    } cases[] = {{320, 240, true}, {321, 241, true}, {64, 48, true}, {1, 1, false}, {1, 3, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height));
+        menu_frame(c.width, c.height);
+        const SDL_Rect view = picture_view(c.width, c.height);
+        harness::set_pointer(view.x + 180 * view.w / window_width,
+                             view.y + 390 * view.h / window_height);
+        const SDL_Point at = pointer_in_picture();
+        EXPECT_EQ(c.on_start, start_button.contains(at.x, at.y)) << at.x << ", " << at.y;
+        EXPECT_TRUE(c.on_start || (at.x < 0 && at.y < 0)) << at.x << ", " << at.y;
     }
 }
 

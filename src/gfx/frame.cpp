@@ -201,6 +201,9 @@ SDL_Point pointer_in_picture()
     }
     // The pointer is in the window's points, which may be fewer than its pixels.
     const SDL_Rect view = picture_view(output.x, output.y);
+    if (view.w <= 0 || view.h <= 0) {
+        return {-1, -1};  // a window too small to show a pixel of the picture
+    }
     const double x = (pointer.x * static_cast<double>(output.x) / width - view.x) / view.w;
     const double y = (pointer.y * static_cast<double>(output.y) / height - view.y) / view.h;
     return {static_cast<int>(std::floor(x * window_width)),

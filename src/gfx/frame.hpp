@@ -49,7 +49,8 @@ void present_frame();
 SDL_Rect picture_view(int output_width, int output_height);
 
 // The pointer's position in the picture's coordinates, from SDL's pointer
-// state in the window; outside 0..639 and 0..479 over the letterbox.
+// state in the window; outside 0..639 and 0..479 over the letterbox, and
+// (-1, -1) in a window too small to show any of the picture.
 SDL_Point pointer_in_picture();
 
 // Turns the pacing of present_frame on (the default) or off; loops that must

@@ -2,8 +2,9 @@
 # Installs the game into a scratch prefix with `cmake --install`, checks that
 # every file is in place, then starts the game as its desktop entry says,
 # from another folder in a headless X server, closes its window and checks
-# its console text and exit status 0. Finally takes the data folder and then
-# the program away and checks that the launcher names what is missing.
+# its console text and exit status 0. Then takes the data folder and then
+# the program away and checks that the launcher names what is missing. Last,
+# make uninstall, with another installation beside it.
 #
 #   installed_game.sh <build folder> <close_window binary>
 set -eu
@@ -58,11 +59,31 @@ kill -TERM "$game"
 finish_game
 [ "$status" -eq 0 ] || fail "exit status $status after SIGTERM to the launcher (does it exec the game?)"
 
-# make uninstall: everything the manifest names, and the folders left empty
-# (the prefix given with a slash at its end, as a shell completes it).
-cmake -DMANIFEST="$build/install_manifest.txt" -DPREFIX="$prefix/" -P "$(dirname "$0")/../../packaging/uninstall.cmake" >/dev/null
+# make uninstall takes away the installation in the prefix it is given, as
+# that installation's record lists it, and nothing else: not another
+# installation (made later, into another prefix), not a file or folder that
+# was there before. Given a prefix that holds none, it refuses with status 1.
+# (The prefix given with a slash at its end, as a shell completes it.)
+uninstall() { make -s -C "$(dirname "$0")/../.." uninstall PREFIX="$1" >"$out/uninstall.txt" 2>&1; }
+other=$(mktemp -d /tmp/hangman-install-XXXXXX)
+on_exit="rm -rf $other; $on_exit"
+mkdir -p "$other/share/applications"
+echo "another program's" >"$other/share/applications/other.desktop"
+cmake --install "$build" --prefix "$other" >/dev/null
+uninstall "$prefix/" || fail "make uninstall failed: $(cat "$out/uninstall.txt")"
 left=$(find "$prefix" -mindepth 1 -path "$prefix/e2e" -prune -o -print)
 [ -z "$left" ] || fail "left after uninstalling: $left"
+recorded=$(grep -c '^file ' "$other/share/$name/installed-files.txt")
+[ -x "$other/bin/$name" ] && [ "$(find "$other" -type f | wc -l)" -eq $((recorded + 1)) ] ||
+    fail "uninstalling one prefix changed the installation in another: $(find "$other" -type f | wc -l) files there"
+if uninstall "$prefix"; then fail "make uninstall reported success where nothing is installed"; fi
+grep -q "Nothing to uninstall in $prefix" "$out/uninstall.txt" || fail "no word of why: $(cat "$out/uninstall.txt")"
+uninstall "$other" || fail "make uninstall failed: $(cat "$out/uninstall.txt")"
+left=$(find "$other" -mindepth 1)
+[ "$left" = "$other/share
+$other/share/applications
+$other/share/applications/other.desktop" ] || fail "uninstalling took more or less than the installation: $left"
 echo "installed game: files in place, started from / as its desktop entry says, closed with status 0;" \
-    "a missing data folder or program is named; a signal to the launcher reaches the game; uninstalled"
+    "a missing data folder or program is named; a signal to the launcher reaches the game; uninstalled" \
+    "from its own prefix alone, what was there before kept, and refused where nothing is installed"
 

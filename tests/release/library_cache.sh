@@ -45,11 +45,29 @@ run "a warm cache"
 [ ! -e "$cache/fedcba9876543210" ] || fail "a prefix unused for a month was kept"
 echo "library cache: kept a build in progress and a prefix in use, cleared one unused for a month"
 
-# Another run is building this very prefix: wait for it, then take it.
+# Another run is building this very prefix: wait for it, then take it. The
+# other run holds the cache's lock until this one has been seen waiting,
+# however long it takes to get there; then it finishes its prefix.
+guard=${guard:-600}  # s: a last resort, far beyond what any step takes on a busy machine
+wait_until() {
+    what=$1
+    shift
+    deadline=$(($(date +%s) + guard))
+    until "$@"; do
+        [ "$(date +%s)" -lt "$deadline" ] || fail "waited $guard s for $what"
+        sleep 0.1
+    done
+}
 rm "$cache/$key"
-flock "$cache/.lock" sh -c 'sleep 3 && ln -s "$1" "$2"' - "$scratch/libraries" "$cache/$key" &
-sleep 0.5
-run "another run building"
-wait
-grep -q "waiting for another run" "$scratch/err.txt" || fail "no word of the wait: $(cat "$scratch/err.txt")"
+: >"$scratch/err.txt"
+flock "$cache/.lock" sh -c 'touch "$3"; while [ ! -e "$4" ]; do sleep 0.1; done; ln -s "$1" "$2"' - \
+    "$scratch/libraries" "$cache/$key" "$scratch/holding" "$scratch/finish" &
+other=$!
+wait_until "the other run to take the lock" test -e "$scratch/holding"
+run "another run building" &
+this=$!
+wait_until "this run to say it waits" grep -q "waiting for another run" "$scratch/err.txt"
+touch "$scratch/finish"
+wait "$other"
+wait "$this" || fail "the run that waited failed"
 echo "library cache: waited for another run's build and took its prefix"

@@ -150,8 +150,14 @@ for value in "Chalk Hangman" "Chalk Hangman, a word-guessing game" "The Chalk Ha
     "$version"; do
     grep -qxF "$value" "$out/strings.txt" || fail "the version information lacks \"$value\""
 done
-grep -q '<dpiAwareness[^>]*>PerMonitorV2</dpiAwareness>' "$folder/chalk-hangman.exe" ||
-    fail "the program has no manifest, or one without its DPI awareness"
+# The manifest as the program carries it, read as XML: the DPI awareness
+# that Windows 10 and 11 read, and the one that Windows 7 and 8 read.
+LC_ALL=C sed -n '/<assembly /,/<\/assembly>/p' "$folder/chalk-hangman.exe" |
+    sed 's/^.*<assembly /<assembly /; s/<\/assembly>.*$/<\/assembly>/' >"$out/manifest.xml"
+setting() { xmllint --xpath "string(//*[local-name()='$1'])" "$out/manifest.xml" 2>/dev/null; }
+if [ "$(setting dpiAwareness)" != PerMonitorV2 ] || [ "$(setting dpiAware)" != true/pm ]; then
+    fail "the manifest is not per-monitor DPI aware: dpiAwareness \"$(setting dpiAwareness)\", dpiAware \"$(setting dpiAware)\""
+fi
 echo "windows: version information and manifest in the program"
 
 # ---- The installer: install, play, uninstall, silently.

@@ -1,0 +1,49 @@
+#!/bin/sh
+# CI itself (.ci/run), with make replaced by a stand-in that notes where and
+# how it is called: `make test` runs first, in the checkout; test-package,
+# test-windows and test-web each run as the first command of a fresh clone
+# of the commit (no build folder, nothing changed); test-release runs last,
+# in the checkout. And a target that fails fails CI, whichever it is.
+#
+#   fresh_clones.sh <source tree>
+set -eu
+tree=$(cd "$1" && pwd)
+scratch=$(mktemp -d /tmp/hangman-ci-test-XXXXXX)
+trap 'rm -rf "$scratch"' EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+
+mkdir "$scratch/bin"
+cat >"$scratch/bin/make" <<'STUB'
+#!/bin/sh
+# Notes: folder | targets | commit | changed files | build folder | make commands seen here before
+here=$(pwd)
+before=$(grep -c "^$here|" "$MAKE_LOG" || true)
+echo "$here|$*|$(git rev-parse HEAD)|$(git status --porcelain --untracked-files=all | wc -l)|$(test -e build && echo build || echo none)|$before" >>"$MAKE_LOG"
+[ "$*" != "${MAKE_FAILS:-}" ]
+STUB
+chmod +x "$scratch/bin/make"
+export MAKE_LOG="$scratch/make.log"
+commit=$(git -C "$tree" rev-parse HEAD)
+
+: >"$MAKE_LOG"
+PATH="$scratch/bin:$PATH" "$tree/.ci/run" >"$scratch/out.txt" 2>&1 || fail "CI failed: $(cat "$scratch/out.txt")"
+entry() { awk -F'|' -v target="$1" '$2 == target' "$MAKE_LOG"; }
+[ "$(head -n 1 "$MAKE_LOG" | cut -d'|' -f1,2)" = "$tree|test" ] || fail "make test did not run first, in the checkout: $(cat "$MAKE_LOG")"
+[ "$(tail -n 1 "$MAKE_LOG" | cut -d'|' -f1,2)" = "$tree|test-release" ] || fail "make test-release did not run last, in the checkout: $(cat "$MAKE_LOG")"
+for target in test-package test-windows test-web; do
+    line=$(entry "$target")
+    [ -n "$line" ] && [ "$(echo "$line" | wc -l)" -eq 1 ] || fail "make $target ran $(echo "$line" | grep -c .) times: $(cat "$MAKE_LOG")"
+    folder=${line%%|*}
+    [ "$folder" != "$tree" ] || fail "make $target ran in the checkout, not in a fresh clone"
+    [ "$(echo "$line" | cut -d'|' -f3-6)" = "$commit|0|none|0" ] ||
+        fail "make $target was not the first command of an unchanged clone of $commit (commit|changed|build|before: $(echo "$line" | cut -d'|' -f3-6))"
+done
+echo "ci: make test first; test-package, test-windows and test-web each first in a fresh clone; test-release last"
+
+for target in test test-package test-windows test-web test-release; do
+    : >"$MAKE_LOG"
+    if MAKE_FAILS=$target PATH="$scratch/bin:$PATH" "$tree/.ci/run" >"$scratch/out.txt" 2>&1; then
+        fail "CI passed although make $target failed"
+    fi
+done
+echo "ci: a failing target fails CI, whichever it is"
