@@ -183,8 +183,8 @@ if [ "$target" = web ]; then
     # one), no YUV, no RLE and none of its generated or palette blitters:
     # loading the images needs only the colour key's blits and SDL's
     # general one.
-    extra_flags="-DSDL_VIDEO_RENDER_SW=0 -DSDL_HAVE_YUV=0 -DSDL_HAVE_RLE=0 -DSDL_HAVE_BLIT_AUTO=0
-        -DSDL_HAVE_BLIT_0=0 -DSDL_HAVE_BLIT_1=0" \
+    lean="-DSDL_VIDEO_RENDER_SW=0 -DSDL_HAVE_YUV=0 -DSDL_HAVE_RLE=0 -DSDL_HAVE_BLIT_AUTO=0"
+    extra_flags="$lean -DSDL_HAVE_BLIT_0=0 -DSDL_HAVE_BLIT_1=0" \
         build SDL2 "$sdl" -DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_TEST=OFF -DSDL_AUDIO=OFF \
         -DSDL_JOYSTICK=OFF -DSDL_HAPTIC=OFF -DSDL_HIDAPI=OFF -DSDL_SENSOR=OFF -DSDL_POWER=OFF \
         -DSDL_THREADS=OFF -DSDL_DUMMYVIDEO=OFF -DSDL_OFFSCREEN=OFF

@@ -26,6 +26,7 @@ namespace {
 struct ProgramRun {
     std::string text;
     int status;
+    std::string errors;  // what reached standard error
 };
 
 // Runs the program, closing its window after the first menu frame.
@@ -34,8 +35,9 @@ ProgramRun run_program_once()
     harness::run_script({{}, {harness::quit()}});
     hooks::shutdown_trace().clear();
     harness::CapturedStdout out;
+    harness::CapturedStdout errors(2);
     const int status = run_program();
-    return {out.text(), status};
+    return {out.text(), status, errors.text()};
 }
 
 std::vector<std::string> expected_shutdown(int textures, bool started)
@@ -128,9 +130,12 @@ TEST_F(StartupTest, EveryStartUpFailureIsReportedOnceAndExitsWithOne)
          "Window could not be created! SDL Error: the window system said no\n"
          "Failed to initialize.\n",
          1},
+        // As over SSH: no runtime folder either, where Wayland's library
+        // would have had its say.
         {"no display",
          [] {
-             for (const char* variable : {"SDL_VIDEODRIVER", "DISPLAY", "WAYLAND_DISPLAY"}) {
+             for (const char* variable :
+                  {"SDL_VIDEODRIVER", "DISPLAY", "WAYLAND_DISPLAY", "XDG_RUNTIME_DIR"}) {
                  unsetenv(variable);
              }
          },
@@ -140,6 +145,7 @@ TEST_F(StartupTest, EveryStartUpFailureIsReportedOnceAndExitsWithOne)
              setenv("SDL_VIDEODRIVER", "", 1);
              unsetenv("DISPLAY");
              unsetenv("WAYLAND_DISPLAY");
+             unsetenv("XDG_RUNTIME_DIR");
          },
          no_display, 1},
         {"no accelerated renderer", [] { setenv("SDL_VIDEODRIVER", "dummy", 1); },
@@ -190,6 +196,7 @@ TEST_F(StartupTest, EveryStartUpFailureIsReportedOnceAndExitsWithOne)
         c.arrange();
         const ProgramRun run = run_program_once();
         EXPECT_EQ(c.expected_text, run.text);
+        EXPECT_EQ("", run.errors) << "only the game's own lines";
         EXPECT_EQ(c.expected_status, run.status);
         EXPECT_EQ("SDL_Quit", hooks::shutdown_trace().back()) << "shutdown did not run to the end";
         harness::restore_images();

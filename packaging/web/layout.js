@@ -28,7 +28,9 @@
     keys.style.setProperty("--key", (height || keySize) + "px");
     stage.style.width = 4 * unit + "px";
     stage.style.height = 3 * unit + "px";
-    footer.style.width = consoleView.style.width = play.offsetWidth + "px";
+    // As wide as the game, or wider where the page has room (a zoomed page,
+    // whose game is small), so that its text stays on few lines.
+    footer.style.width = consoleView.style.width = Math.max(play.offsetWidth, Math.min(width, 640)) + "px";
     return rows;
   }
 
@@ -54,6 +56,9 @@
       }
       if (!best || unit > best.unit) best = { beside: beside, unit: unit };
     });
+    // However little room is left below it (a page zoomed to 400 %), the
+    // game stays playable; the page then scrolls.
+    best.unit = Math.max(best.unit, Math.min(Math.floor(width / 4), 60));
     var rows = arrange(best.beside, width, best.unit);
     var spare = window.innerHeight - 3 * margin - play.offsetHeight - footer.offsetHeight;
     if (!best.beside && !keys.hidden && spare > 0) {

@@ -8,20 +8,18 @@
   var banner = document.getElementById("update");
 
   // The new release's worker `waiting` takes over when the player says so;
-  // the page then reloads, once, into that release. Where another tab has
-  // already moved the site on, the reload alone takes this one there.
+  // once it is in charge, the page reloads, once, into that release. Where
+  // another tab has already moved the site on, the reload alone takes this
+  // one there.
   function offer(waiting) {
     banner.hidden = false;
     document.getElementById("update-button").onclick = function () {
-      if (waiting.state !== "installed") {
+      if (waiting.state === "activated" || waiting.state === "redundant") {
         location.reload();
         return;
       }
-      var reloaded = false;
-      navigator.serviceWorker.addEventListener("controllerchange", function () {
-        if (reloaded) return;
-        reloaded = true;
-        location.reload();
+      waiting.addEventListener("statechange", function () {
+        if (waiting.state === "activated") location.reload();
       });
       waiting.postMessage("take over");
     };

@@ -6,6 +6,7 @@
 #include <SDL_ttf.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "app/log.hpp"
@@ -26,7 +27,7 @@ namespace {
 bool display_found()
 {
     const char* driver = SDL_GetCurrentVideoDriver();
-    const char* asked = SDL_GetHint(SDL_HINT_VIDEODRIVER);
+    const char* asked = std::getenv("SDL_VIDEODRIVER");
     if (driver == nullptr || (asked != nullptr && *asked != '\0') ||
         (std::strcmp(driver, "offscreen") != 0 && std::strcmp(driver, "dummy") != 0)) {
         return true;
@@ -58,7 +59,13 @@ bool init()
     bool success = true;
 
     platform_prepare();
-    if (SDL_Init(SDL_INIT_VIDEO) < 0 || !display_found()) {
+    if (SDL_Init(SDL_INIT_VIDEO) == 0 && !display_found()) {
+        // No window could be seen: none is made, and nothing of the video
+        // stack (EGL, Mesa) is started only to say so in words of its own.
+        log("SDL could not initialize. SDL ERROR: %s\n", SDL_GetError());
+        return false;
+    }
+    if (SDL_WasInit(SDL_INIT_VIDEO) == 0) {
         log("SDL could not initialize. SDL ERROR: %s\n", SDL_GetError());
         success = false;
     } else if (!SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "1")) {

@@ -36,7 +36,8 @@ struct Speaker {
     SDL_Thread* thread = nullptr;
     std::deque<std::string> waiting;
     bool stopping = false;
-    bool finished = false;  // it has let the system's speech go
+    bool finished = false;   // it has let the system's speech go
+    bool abandoned = false;  // left stuck at shutdown: it lets nothing go
 };
 Speaker* speaker = nullptr;
 Speaker* left_stuck = nullptr;  // kept within reach, never freed
@@ -59,8 +60,11 @@ int speak_waiting_texts(void* data)
         platform_voice_say(text);
         SDL_LockMutex(own.lock);
     }
+    const bool abandoned = own.abandoned;
     SDL_UnlockMutex(own.lock);
-    platform_voice_close();  // on the thread that opened it, as Windows' COM wants
+    if (!abandoned) {
+        platform_voice_close();  // on the thread that opened it, as Windows' COM wants
+    }
     SDL_LockMutex(own.lock);
     own.finished = true;
     SDL_CondSignal(own.wake);
@@ -224,6 +228,7 @@ void stop_speech()
         SDL_CondWaitTimeout(speaker->wake, speaker->lock, farewell_ms);
     }
     const bool stuck = !speaker->finished;
+    speaker->abandoned = stuck;  // the program may be ending by the time it gets free
     SDL_UnlockMutex(speaker->lock);
     if (stuck) {
         SDL_DetachThread(speaker->thread);

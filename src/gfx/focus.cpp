@@ -20,6 +20,7 @@ constexpr int ring_width = 3;
 constexpr int halo_width = 8;
 
 bool shown = false;
+bool tell_focused = false;  // the focused button is to be told with the next frame
 
 enum class Move { none, next, previous, left, right, up, down, press, back };
 
@@ -174,6 +175,10 @@ void draw_focus(const Focus& focus)
     if (!shown || focus.buttons.empty()) {
         return;
     }
+    if (tell_focused) {
+        say_button(*focus.buttons[focus.current]);
+        tell_focused = false;
+    }
     const Button& button = *focus.buttons[focus.current];
     const SDL_Rect area = {button.x, button.y, button.width, button.height};
     fill_band(area, halo_width, halo_colour);
@@ -193,6 +198,7 @@ void watch_pointer(const SDL_Event& event)
 void show_focus(bool on)
 {
     shown = on;
+    tell_focused = on;
 }
 
 bool focus_shown()

@@ -36,9 +36,9 @@ void draw_focus(const Focus& focus);
 // Watches every event: a pointer motion hides the ring.
 void watch_pointer(const SDL_Event& event);
 
-// Shows or hides the ring, as a navigation key or the pointer would: the web
-// page shows it when Tab brings the keyboard to the game, and hides it when
-// the keyboard goes on to the page.
+// Shows or hides the ring, as a navigation key or the pointer would (shown,
+// the focused button is told): the web page shows it when Tab brings the
+// keyboard to the game, and hides it when the keyboard goes on to the page.
 void show_focus(bool shown);
 
 // True while the ring is shown.

@@ -11,19 +11,6 @@ bool maximised_before_fullscreen = false;
 
 }  // namespace
 
-void platform_prepare()
-{
-    // Read by SDL on Windows only: with it SDL declares the game aware of
-    // each monitor's scale (as its manifest does) and counts the window in
-    // points, so that on a display at 200 % the window keeps its size and the
-    // game draws into its 1280 x 960 pixels, instead of Windows stretching a
-    // 640 x 480 picture.
-    SDL_SetHint(SDL_HINT_WINDOWS_DPI_SCALING, "1");
-    // The click that brings the window to the front also presses what it
-    // lands on, as in any other program.
-    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
-}
-
 Uint32 platform_window_flags()
 {
     return SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;

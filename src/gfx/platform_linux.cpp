@@ -130,6 +130,25 @@ bool load_speechd()
 
 namespace hangman {
 
+void platform_prepare()
+{
+    // The click that brings the window to the front also presses what it
+    // lands on, as in any other program.
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    // Where no Wayland display can be reached (no runtime folder, as over
+    // SSH), SDL is not to look for one: Wayland's library would only print
+    // a complaint of its own before the game says what is missing.
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    const char* display = std::getenv("WAYLAND_DISPLAY");
+    const bool wayland = (runtime != nullptr && *runtime != '\0') ||
+                         std::getenv("WAYLAND_SOCKET") || (display != nullptr && display[0] == '/');
+    const char* asked = std::getenv("SDL_VIDEODRIVER");
+    if (!wayland && (asked == nullptr || *asked == '\0')) {
+        SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "x11,kmsdrm,offscreen,dummy",
+                                SDL_HINT_OVERRIDE);
+    }
+}
+
 void platform_window_created() {}
 
 bool platform_reduced_motion()

@@ -35,6 +35,18 @@ bool system_setting(UINT setting, bool otherwise)
 
 namespace hangman {
 
+void platform_prepare()
+{
+    // With it SDL declares the game aware of each monitor's scale (as its
+    // manifest does) and counts the window in points, so that on a display
+    // at 200 % the window keeps its size and the game draws into its
+    // 1280 x 960 pixels, instead of Windows stretching a 640 x 480 picture.
+    SDL_SetHint(SDL_HINT_WINDOWS_DPI_SCALING, "1");
+    // The click that brings the window to the front also presses what it
+    // lands on, as in any other program.
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+}
+
 void platform_window_created()
 {
     // A program started by a shortcut that starts its console minimised

@@ -28,3 +28,47 @@ expect_console "initialize complete!
 load media complete!"
 [ "$status" -eq 0 ] || fail "exit status $status"
 echo "end to end, menu: window icon set, hover shown, also resized to 1280 x 800, console text exact, exit status 0"
+
+# ---- What the desktop asks for, over its D-Bus (a stand-in answers): with
+# a screen reader running and animations off, the game speaks unbidden and
+# its figure stands still; with neither, its figure moves.
+# A signature of the figure as the window shows it, in the screenshot $1.
+crop_figure() {
+    shot "$1"
+    to_window 293 150
+    convert "$out/$1.png" -crop "$((55 * vw / 640))x$((65 * vh / 480))+$tx+$ty" +repage -format %# info:
+}
+rm -f "$out/bus"
+mkfifo "$out/bus"
+dbus-daemon --session --nofork --print-address=3 3>"$out/bus" >"$out/dbus.log" 2>&1 &
+on_exit="kill $! 2>/dev/null || true; ${on_exit:-:}"
+read -r DBUS_SESSION_BUS_ADDRESS <"$out/bus"
+export DBUS_SESSION_BUS_ADDRESS
+start_speech
+HANGMAN_SPEECH=system               # as the system says
+for settings in "on off" "off on"; do
+    # shellcheck disable=SC2086 # two words
+    "$(dirname "$close_window")/desktop_settings" $settings >"$out/settings.txt" 2>&1 &
+    settings_server=$!
+    wait_until "the desktop's stand-in to serve" grep -q serving "$out/settings.txt"
+    if [ "$settings" = "on off" ]; then
+        start_game desktop-settings  # waits for the main menu to be told
+        still=$(crop_figure figure-0)
+        for n in $(seq 30); do
+            [ "$(crop_figure "figure-$n")" = "$still" ] || fail "the figure moved although animations are off"
+        done
+        close_game
+    else
+        speech_server_was=$speech_server speech_server=""
+        start_game desktop-defaults
+        speech_server=$speech_server_was
+        first=$(crop_figure figure-moving)
+        moved() { [ "$(crop_figure figure-moving)" != "$first" ]; }
+        wait_until "the figure to move" moved
+        close_game
+    fi
+    [ "$status" -eq 0 ] || fail "exit status $status"
+    kill "$settings_server"
+    wait "$settings_server" || true
+done
+echo "end to end, desktop settings: a screen reader running, the game spoke; animations off, its figure stood still; else it moved"

@@ -74,8 +74,9 @@ uninstall "$prefix/" || fail "make uninstall failed: $(cat "$out/uninstall.txt")
 left=$(find "$prefix" -mindepth 1 -path "$prefix/e2e" -prune -o -print)
 [ -z "$left" ] || fail "left after uninstalling: $left"
 recorded=$(grep -c '^file ' "$other/share/$name/installed-files.txt")
-[ -x "$other/bin/$name" ] && [ "$(find "$other" -type f | wc -l)" -eq $((recorded + 1)) ] ||
+if [ ! -x "$other/bin/$name" ] || [ "$(find "$other" -type f | wc -l)" -ne $((recorded + 1)) ]; then
     fail "uninstalling one prefix changed the installation in another: $(find "$other" -type f | wc -l) files there"
+fi
 if uninstall "$prefix"; then fail "make uninstall reported success where nothing is installed"; fi
 grep -q "Nothing to uninstall in $prefix" "$out/uninstall.txt" || fail "no word of why: $(cat "$out/uninstall.txt")"
 uninstall "$other" || fail "make uninstall failed: $(cat "$out/uninstall.txt")"

@@ -401,17 +401,19 @@ void GameTest::TearDown()
     close();
 }
 
-CapturedStdout::CapturedStdout() : saved_fd_(-1), file_(std::tmpfile())
+CapturedStdout::CapturedStdout(int fd) : fd_(fd), saved_fd_(-1), file_(std::tmpfile())
 {
     std::fflush(stdout);
-    saved_fd_ = dup(fileno(stdout));
-    dup2(fileno(file_), fileno(stdout));
+    std::fflush(stderr);
+    saved_fd_ = dup(fd_);
+    dup2(fileno(file_), fd_);
 }
 
 CapturedStdout::~CapturedStdout()
 {
     std::fflush(stdout);
-    dup2(saved_fd_, fileno(stdout));
+    std::fflush(stderr);
+    dup2(saved_fd_, fd_);
     ::close(saved_fd_);
     std::fclose(file_);
 }
@@ -419,6 +421,7 @@ CapturedStdout::~CapturedStdout()
 std::string CapturedStdout::text()
 {
     std::fflush(stdout);
+    std::fflush(stderr);
     std::string result;
     std::rewind(file_);
     char buffer[4096];

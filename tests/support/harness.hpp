@@ -111,16 +111,18 @@ void flush_events();
 // Puts every button and flag of the catalogue back to its start value.
 void reset_catalogue();
 
-// Captures what the process writes to standard output.
+// Captures what the process writes to standard output (or to the file
+// descriptor given, such as standard error's).
 class CapturedStdout {
 public:
-    CapturedStdout();
+    explicit CapturedStdout(int fd = 1);
     ~CapturedStdout();
     CapturedStdout(const CapturedStdout&) = delete;
     CapturedStdout& operator=(const CapturedStdout&) = delete;
     std::string text();  // everything written so far
 
 private:
+    int fd_;
     int saved_fd_;
     std::FILE* file_;
 };

@@ -3,11 +3,19 @@
 // keyboard input: the console text must be exactly the desktop's, every
 // screen the same pixels as the desktop build draws (reference_frame), the
 // page must keep Space and Backspace to itself, and nothing may run on the
-// end picture or in a background tab. A phone wins and loses by taps alone;
-// the page must fit screens from a small phone to 4K; the web app must be
-// installable and play without the network on a second visit; Firefox must
-// win the same way. Then each way the game can fail to start must leave a
-// message on the page.
+// end picture or in a background tab. The keyboard alone plays the menus,
+// whose ring and texts are the game's, and the page's own buttons answer
+// it. A phone wins and loses by taps alone; the page must fit screens from
+// a small phone to 4K and zoom to 400 %; the web app must be installable,
+// play without the network on a second visit, and move every open tab on
+// to a new release; Firefox must win the same way. Then each way the game
+// can fail to start must leave a message on the page.
+//
+// No step waits a fixed time: each waits for what the game or the page
+// does (a text the game says, a line of its console, a frame that looks as
+// it must, a page state), and gives up after a guard far beyond what the
+// step takes on a busy machine, saying what it waited for. The browsers end
+// whatever happens.
 //
 //   node play.mjs <site folder> <reference_frame binary> <the build's write-index.html.cmake>
 import { execFileSync, spawn } from "node:child_process";
@@ -18,75 +26,111 @@ import { cpuPercent, launch, launchFirefox, serve } from "./browser.mjs";
 
 const [site, referenceFrame, writePage] = process.argv.slice(2).map((p) => path.resolve(p));
 const scratch = fs.mkdtempSync(path.join(os.tmpdir(), "hangman-web-"));
-const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
+const guard = 60000;  // ms: the last resort of every wait
 let failures = 0;
 function check(ok, what) {
   console.log(`${ok ? "ok  " : "FAIL"} ${what}`);
   if (!ok) failures += 1;
 }
 
-const browser = await launch();
-const server = await serve(site);
-const phoneScreen = { width: 390, height: 844, deviceScaleFactor: 3, isMobile: true, hasTouch: true };
+// Resolves as `promise` does, or rejects after `ms`, saying what it waited for.
+function within(what, promise, ms = guard) {
+  let timer;
+  const timeout = new Promise((resolve, reject) => {
+    timer = setTimeout(() => reject(new Error(`waited ${ms / 1000} s for ${what}`)), ms);
+  });
+  return Promise.race([promise, timeout]).finally(() => clearTimeout(timer));
+}
+// Waits until `condition` (run in the page) holds.
+const until = (tab, what, condition, arg, ms = guard) =>
+  within(what, tab.waitForFunction(condition, { timeout: 0, polling: 50 }, arg), ms);
+
+// Every browser started is closed at the end, whatever happens.
+const browsers = [];
+async function started(browser) {
+  browsers.push(await browser);
+  return browsers.at(-1);
+}
+const xservers = [];
+process.on("exit", () => xservers.forEach((xvfb) => xvfb.kill()));
 
 // The canvas keeps its drawing buffer, so that its frames can be read back
-// at 640 x 480, whatever size the page shows it at.
-function keepDrawingBuffer() {
+// at 640 x 480, whatever size the page shows it at; every text the game
+// puts into the live region is kept, in order.
+function watchPage() {
   const getContext = HTMLCanvasElement.prototype.getContext;
   HTMLCanvasElement.prototype.getContext = function (type, attributes) {
     return getContext.call(this, type, { ...attributes, preserveDrawingBuffer: true });
   };
+  window.heard = [];
+  document.addEventListener("DOMContentLoaded", () => {
+    const live = document.getElementById("announce");
+    new MutationObserver(() => window.heard.push(live.textContent.replace(/\u00a0$/, "")))
+      .observe(live, { childList: true, characterData: true, subtree: true });
+  });
 }
 
 // Drives the game in `tab`, loaded from `url`: pointer, taps and keys in the
-// game's own 640 x 480 coordinates, its console, and its frames.
+// game's own 640 x 480 coordinates, what it says, its console, its frames.
 async function open(tab, url) {
-  await tab.evaluateOnNewDocument(keepDrawingBuffer);
-  await tab.goto(url);
-  const until = (condition, ms = 20000) => tab.waitForFunction(condition, { timeout: ms, polling: 50 });
-  await until(() => document.getElementById("console").textContent.includes("load media complete!"), 60000);
+  await tab.evaluateOnNewDocument(watchPage);
+  await within(`${url} to load`, tab.goto(url, { timeout: 0 }));
+  await until(tab, "the game to start", () => document.getElementById("console").textContent.includes("load media complete!"));
+  await until(tab, "the main menu to be told", () => window.heard.some((text) => text.startsWith("Main menu.")));
   const box = await (await tab.$("#canvas")).boundingBox();
   const at = (x, y) => [box.x + (x * box.width) / 640, box.y + (y * box.height) / 480];
   const keyButtons = await tab.$$("#keys button");
   const keyTexts = await tab.$$eval("#keys button", (buttons) => buttons.map((button) => button.textContent));
+  let told = await tab.evaluate(() => window.heard.length);
   const game = {
+    tab,
     box,
     point: (x, y) => tab.mouse.move(...at(x, y)),
-    click: async (x, y) => {
-      await tab.mouse.click(...at(x, y));
-      await sleep(150);
-    },
-    tap: async (x, y) => {
-      await tab.touchscreen.tap(...at(x, y));
-      await sleep(300);
-    },
+    click: (x, y) => within(`a click at ${x}, ${y}`, tab.mouse.click(...at(x, y))),
+    tap: (x, y) => within(`a tap at ${x}, ${y}`, tab.touchscreen.tap(...at(x, y))),
     type: async (keys) => {
       for (const key of keys) await tab.keyboard.press(key === "\b" ? "Backspace" : key);
-      await sleep(150);
     },
     tapKeys: async (keys) => {
       for (const key of keys) {
-        await keyButtons[keyTexts.indexOf({ " ": "Guess", "\b": "Clear" }[key] ?? key.toUpperCase())].tap();
+        const label = { " ": "Guess", "\b": "Clear" }[key] ?? key.toUpperCase();
+        await within(`a tap on ${label}`, keyButtons[keyTexts.indexOf(label)].tap());
       }
-      await sleep(300);
+    },
+    // Waits for the game to say a text that begins with `text`, after the
+    // last one waited for; the whole text.
+    said: async (text) => {
+      const index = await within(`the game to say "${text}"`, tab.waitForFunction((from, want) => {
+        const found = window.heard.findIndex((said, i) => i >= from && said.startsWith(want));
+        return found >= 0 ? found : false;
+      }, { timeout: 0, polling: 50 }, told, text).then((handle) => handle.jsonValue()));
+      told = index + 1;
+      return tab.evaluate((i) => window.heard[i], index);
     },
     consoleText: () => tab.$eval("#console", (element) => element.textContent),
     secretWord: async () => {
-      await until(() => /word = \w+\nword_length/.test(document.getElementById("console").textContent));
+      await until(tab, "a secret word on the console", () => /word = \w+\nword_length/.test(document.getElementById("console").textContent));
       return [...(await game.consoleText()).matchAll(/word = (\w+)\n/g)].pop()[1];
     },
     view: async (file) => {
       const png = await tab.$eval("#canvas", (canvas) => canvas.toDataURL("image/png"));
       fs.writeFileSync(file, Buffer.from(png.split(",")[1], "base64"));
     },
+    // The colour of the picture's pixel (x, y), "r,g,b".
+    pixel: (x, y) => tab.$eval("#canvas", (canvas, x, y) => {
+      const gl = canvas.getContext("webgl");
+      const rgba = new Uint8Array(4);
+      gl.readPixels(x, canvas.height - 1 - y, 1, 1, gl.RGBA, gl.UNSIGNED_BYTE, rgba);
+      return `${rgba[0]},${rgba[1]},${rgba[2]}`;
+    }, x, y),
   };
   return game;
 }
+const ring = "242,177,52";  // the focus ring, 4 pixels left of Start at (55, 390)
 
-// The canvas of `game` (the desktop session's unless given) must show what
-// the desktop build draws for `screen` within 10 s (frames come slowly from a
-// software GPU); the menu's figure moves on its own and is left out of the
-// comparison.
+// The canvas of `game` (the desktop session's unless given) must come to
+// show what the desktop build draws for `screen`; the menu's figure moves
+// on its own and is left out of the comparison.
 let desktop;
 async function sameAsDesktop(name, screen, word = "", keys = "", game = desktop) {
   const reference = path.join(scratch, `${name}-desktop.png`);
@@ -97,7 +141,7 @@ async function sameAsDesktop(name, screen, word = "", keys = "", game = desktop)
   };
   hideFigure(reference);
   let differing = "";
-  for (const start = Date.now(); Date.now() - start < 10000; await sleep(200)) {
+  for (const start = Date.now(); Date.now() - start < guard;) {
     await game.view(shot);
     hideFigure(shot);
     try {
@@ -107,20 +151,28 @@ async function sameAsDesktop(name, screen, word = "", keys = "", game = desktop)
       differing = String(error.stderr).trim();
     }
   }
-  console.log(`  ${differing} pixels differ between ${reference} and ${shot}`);
+  console.log(`  after ${guard / 1000} s still ${differing} pixels differ between ${reference} and ${shot}`);
   return false;
 }
 
 // A copy of the site, changed by `change(folder)`, its page written for it
-// as the build writes it: another release.
+// as the build writes it (`writer` changes the writer's script): another release.
 let copies = 0;
-function release(change) {
+function release(change, writer = (text) => text) {
   const folder = path.join(scratch, `release-${++copies}`);
   fs.cpSync(site, folder, { recursive: true });
   change(folder);
-  execFileSync("cmake", [`-DSITE=${folder}`, "-P", writePage]);
+  const script = path.join(scratch, `write-${copies}.cmake`);
+  fs.writeFileSync(script, writer(fs.readFileSync(writePage, "utf8")));
+  execFileSync("cmake", [`-DSITE=${folder}`, "-P", script]);
   return folder;
 }
+// The served file of `name` in a copy of the site (its name is of its content).
+const served = (folder, name) => {
+  const [stem, rest] = [name.slice(0, name.indexOf(".")), name.slice(name.indexOf("."))];
+  return fs.readdirSync(folder).find((file) => file.startsWith(stem + ".") && file.endsWith(rest) &&
+                                                 /^[0-9a-f]{12}$/.test(file.slice(stem.length + 1, -rest.length)));
+};
 
 // What a game of `word` prints in developer mode for the keys typed: the
 // desktop build's own text.
@@ -138,402 +190,567 @@ function sameText(got, expected, what) {
 }
 
 // Developer mode on, then an easy game won by `press` (clicks and keys, or
-// taps): the end picture and the console must be the desktop's.
+// taps), each step waited for: the end picture and the console must be the
+// desktop's.
 async function winEasyGame(game, press, what) {
   await press.at(460, 390);  // Options
+  await game.said("Options.");
   await press.at(230, 367);  // developer mode on
+  await game.said("Developer mode: on");
   await press.at(606, 26);   // Back
+  await game.said("Main menu.");
   await press.at(180, 390);  // Start
+  await game.said("Choose a level.");
   await press.at(320, 230);  // Easy
+  await game.said("Game.");
   const word = await game.secretWord();
   const keys = guesses(notIn(word, 2) + [...new Set(word)].join(""));
   await press.keys(keys);
+  await game.said("You won!");
   check(await sameAsDesktop(`${what}-win`, "game", word, keys, game), `${what} wins "${word}"`);
   sameText(await game.consoleText(), sessionText([word, keys]), `${what}: the console, exactly the desktop's`);
 }
 
-// ---- One session through every screen, the canvas scaled to the window.
-const page = await browser.newPage();
-await page.setViewport({ width: 800, height: 600 });
-// Counts what the page asks to be woken for: a game that waits asks nothing.
-await page.evaluateOnNewDocument(() => {
-  window.wakeUps = 0;
-  for (const name of ["setTimeout", "setInterval", "requestAnimationFrame"]) {
-    const schedule = window[name];
-    window[name] = function (...args) {
-      window.wakeUps += 1;
-      return schedule.apply(this, args);
-    };
-  }
-});
-desktop = await open(page, server.url);
-const { point, click, type, secretWord, consoleText } = desktop;
-check((await consoleText()) === "initialize complete!\nload media complete!\n", "the two start-up lines, and nothing else");
-check(await page.$eval("#loading", (element) => element.hidden), "the loading indicator is gone once the game runs");
-// What the tab shows: the page's <title>, which SDL's window title must not reach.
-const titleOf = (tab) => tab.$eval("title", (element) => element.textContent);
-const tabTitle = await titleOf(page);
-check(tabTitle === "Hangman", `the tab keeps the page's title once the game runs: "${tabTitle}"`);
-await point(500, 200);
-check(await sameAsDesktop("menu", "menu"), "main menu");
-await point(150, 390);
-check(await sameAsDesktop("menu-start", "menu-start"), "Start under the pointer");
-await click(460, 390);
-await point(400, 250);
-check(await sameAsDesktop("options-off", "options-off"), "options, developer mode off");
-await click(230, 367);
-await point(400, 250);
-check(await sameAsDesktop("options-on", "options-on"), "options, developer mode on");
-await click(606, 26);
-await click(180, 390);
-await point(320, 310);
-check(await sameAsDesktop("difficulty", "difficulty-medium"), "level choice, Medium under the pointer");
-await click(320, 230);
+try {
+  const browser = await started(launch());
+  const server = await serve(site);
+  const phoneScreen = { width: 390, height: 844, deviceScaleFactor: 3, isMobile: true, hasTouch: true };
 
-// The keyboard plays with the focus anywhere on the page: the console button
-// is pressed first, and Space and Backspace must neither scroll nor press it.
-await page.click("#console-button");
-check(await page.$eval("#console", (element) => !element.hidden), "the console panel opens");
-const canvasBox = async () => (await page.$("#canvas")).boundingBox();
-check(JSON.stringify(await canvasBox()) === JSON.stringify(desktop.box), "the canvas stays where it was");
-const won = await secretWord();
-const wrong = notIn(won, 1);
-const right = [...new Set(won)].join("");
-const wonKeys = guesses(wrong + right.slice(0, -1)) + "x\b" + right.slice(-1);
-await type(wonKeys);
-check(await sameAsDesktop("game", "game", won, wonKeys), `game of "${won}" in progress`);
-check(await page.evaluate(() => window.scrollY === 0 && document.documentElement.scrollHeight > innerHeight),
-      "Space and Backspace do not scroll a page taller than the window");
-check(await page.$eval("#console", (element) => !element.hidden), "Space does not press the focused console button");
-await type(" ");
-check(await sameAsDesktop("win", "game", won, wonKeys + " "), "the win picture");
-
-await sleep(2000);  // the readbacks' own work settles
-// While the game waits, the page must schedule nothing at all, and its main
-// thread must stay under 1 % of a core.
-async function idle(what) {
-  const before = await page.evaluate(() => window.wakeUps);
-  const cpu = await cpuPercent(browser, page, 5);
-  const wakeUps = (await page.evaluate(() => window.wakeUps)) - before;
-  check(wakeUps === 0 && cpu.page < 1,
-        `${what}: ${wakeUps} timers or animation frames in 5 s, the page's main thread ` +
-        `${cpu.page.toFixed(2)} % of a core (all its processes ${cpu.processes.toFixed(1)} %)`);
-}
-await idle("the end picture, waiting for a key");
-const other = await browser.newPage();
-await other.bringToFront();
-await sleep(1000);
-await page.bringToFront();
-await type("a");
-await other.bringToFront();
-await sleep(2000);
-const visibility = await page.evaluate(() => document.visibilityState);
-check(visibility === "hidden", `a tab behind another is ${visibility}`);
-await idle("the main menu in a background tab");
-await other.close();
-await page.bringToFront();
-
-await click(180, 390);
-await click(320, 230);
-const lost = await secretWord();
-const losing = notIn(lost, 6);
-await type(guesses(losing));
-check(await sameAsDesktop("lose", "game", lost, guesses(losing)), "the lose picture");
-sameText(await consoleText(), sessionText([won, wonKeys + " "], [lost, guesses(losing)]),
-         "the whole console text, exactly the desktop's");
-const workerActive = () => navigator.serviceWorker.getRegistration().then((registration) => registration?.active?.state === "activated");
-const installable = await page.waitForFunction(workerActive, { timeout: 30000, polling: 200 }).then(async () => {
-  const cdp = await page.createCDPSession();
-  return (await cdp.send("Page.getInstallabilityErrors")).installabilityErrors;
-}, (error) => [error.message]);
-check(installable.length === 0, `the page has a service worker and can be installed: ${JSON.stringify(installable)}`);
-await page.close();
-
-// ---- The keyboard alone, as a screen reader's user plays: Tab to the game,
-// the menus by the arrow keys, Enter and Escape, a game by letters; what the
-// accessibility tree says at each step; then Tab on to the page's links.
-const keyboardPage = await browser.newPage();
-await keyboardPage.setViewport({ width: 800, height: 600 });
-const keyboard = await open(keyboardPage, server.url);
-const tree = async () => JSON.stringify(await keyboardPage.accessibility.snapshot());
-const press = async (...keys) => {
-  for (const key of keys) {
-    await keyboardPage.keyboard.press(key);
-    await sleep(400);  // the next screen comes with the next frame
-  }
-};
-await press("Tab");
-const steps = [["the game has a name", await tree(), /"role":"application"[^}]*"name":"Hangman"/],
-               ["the main menu is told", await tree(), /Main menu\. Buttons: Start, Options\./]];
-await press("ArrowRight", "Enter", "Enter");  // Options, developer mode on
-steps.push(["the options are told", await tree(), /Options\. Buttons: Developer mode: on, Back\./]);
-await press("Escape", "Enter", "Enter");      // Back, Start, Easy
-const typed = await keyboard.secretWord();
-const typedKeys = guesses(notIn(typed, 1) + [...new Set(typed)].join("").slice(1));
-await keyboard.type(typedKeys);
-const progress = typed.replace(/./g, (c) => (c === typed[0] ? "_" : c.toUpperCase()));
-steps.push(["the word's progress and the tries left are told", await tree(),
-            new RegExp(`The word: ${progress.split("").join(" ")}, \\d of 4 letters found\\. 5 tries left\\.`)]);
-await keyboard.type(guesses(typed[0]));
-steps.push(["the result is told", await tree(), new RegExp(`You won! The word: ${typed.toUpperCase().split("").join(" ")},`)]);
-for (const [what, got, want] of steps) check(want.test(got), `the keyboard alone: ${what}${want.test(got) ? "" : `: ${got}`}`);
-sameText(await keyboard.consoleText(), sessionText([typed, typedKeys + guesses(typed[0])]),
-         "the keyboard alone wins a game, the console exactly the desktop's");
-await press("Tab");
-check(await keyboardPage.evaluate(() => document.activeElement.tagName === "A"), "Tab goes on from the game to the page's link");
-await keyboardPage.close();
-
-// ---- A phone: touch, no keyboard. The menus are tapped, a game won and a
-// game lost with the on-screen keys alone.
-const phonePage = await browser.newPage();
-await phonePage.emulate({ userAgent: await browser.userAgent(), viewport: phoneScreen });
-const phone = await open(phonePage, server.url);
-const onScreenKeys = await phonePage.$$eval("#keys button", (buttons) => buttons.map((button) => {
-  const rect = button.getBoundingClientRect();
-  return { text: button.textContent, width: rect.width, height: rect.height };
-}));
-check(onScreenKeys.map((key) => key.text).join(" ") === "A B C D E F G H I J K L M N O P Q R S T U V W X Y Z Clear Guess" &&
-      onScreenKeys.every((key) => key.width >= 40 && key.height >= 40),
-      `a phone shows the 28 on-screen keys, each at least 40 x 40: ${
-        onScreenKeys.map((key) => `${key.text} ${Math.round(key.width)}x${Math.round(key.height)}`).join(", ")}`);
-await winEasyGame(phone, { at: phone.tap, keys: phone.tapKeys }, "a phone");
-await phone.tapKeys("q");  // any key leaves the end picture
-await phone.tap(180, 390);
-await phone.tap(320, 230);
-const phoneLost = await phone.secretWord();
-const phoneLostKeys = "x\b" + guesses(notIn(phoneLost, 6));
-await phone.tapKeys(phoneLostKeys);
-check(await sameAsDesktop("phone-lose", "game", phoneLost, phoneLostKeys, phone), `a phone loses "${phoneLost}" by taps`);
-check((await phone.consoleText()).endsWith(easyGame(phoneLost, phoneLostKeys)), "the phone's lost game, exactly the desktop's console");
-check(await phonePage.evaluate(() => document.activeElement === document.body), "no on-screen key took the focus");
-// A press the browser cancels (a scroll, a system gesture) lets the key up:
-// the next tap is a whole press again.
-const cancelled = await phonePage.evaluate(() => {
-  const sent = { keydown: 0, keyup: 0 };
-  for (const type of Object.keys(sent)) window.addEventListener(type, () => { sent[type] += 1; }, true);
-  const key = [...document.querySelectorAll("#keys button")].find((button) => button.textContent === "Q");
-  for (const type of ["pointerdown", "pointercancel", "pointerdown", "pointerup"]) {
-    key.dispatchEvent(new PointerEvent(type, { pointerId: 1, pointerType: "touch", bubbles: true, cancelable: true }));
-  }
-  return { ...sent, down: key.classList.contains("down") };
-});
-check(cancelled.keydown === 2 && cancelled.keyup === 2 && !cancelled.down,
-      `a cancelled press, then a tap: ${cancelled.keydown} presses and ${cancelled.keyup} releases, the key ${cancelled.down ? "still down" : "up"}`);
-await phonePage.close();
-
-// ---- The page on every screen: the game and the keys (where shown) all in
-// view with no scrolling, within the page's 12 px margins, every key at
-// least 40 x 40, the picture 4 : 3, as large as fits (to a whole multiple of
-// 4 x 3 pixels) and at least `game` where given.
-const screens = [
-  { name: "a phone upright", viewport: phoneScreen, keys: true, game: [360, 270] },
-  { name: "a phone on its side", viewport: { ...phoneScreen, width: 844, height: 390 }, keys: true, game: [432, 324] },
-  { name: "a small phone", viewport: { ...phoneScreen, width: 320, height: 480 }, keys: true, game: [280, 210] },
-  { name: "a tablet", viewport: { ...phoneScreen, width: 820, height: 1180, deviceScaleFactor: 2 }, keys: true, game: [780, 585] },
-  { name: "a 1280 x 720 window, keys and console shown", viewport: { width: 1280, height: 720 }, keys: true, show: ["#keys-button", "#console-button"], scrollbar: true },
-  { name: "a narrow window, console shown", viewport: { width: 600, height: 600 }, keys: false, show: ["#console-button"], scrollbar: true },
-  { name: "a 3840 x 2160 screen", viewport: { width: 3840, height: 2160 }, keys: false },
-];
-for (const screen of screens) {
-  const tab = await browser.newPage();
-  await tab.emulate({ userAgent: await browser.userAgent(), viewport: screen.viewport });
-  await open(tab, server.url);
-  for (const button of screen.show ?? []) await tab.click(button);
-  const layout = await tab.evaluate(() => {
-    const view = { width: document.documentElement.clientWidth, height: innerHeight };
-    const parts = [document.getElementById("stage"), document.getElementById("footer"),
-                   ...document.querySelectorAll("#keys:not([hidden]) button")].map((part) => part.getBoundingClientRect());
-    const stage = parts[0];
-    return {
-      view, scrollbar: innerWidth - view.width, stage: [stage.width, stage.height], keys: parts.length > 2,
-      smallKeys: parts.slice(2).filter((r) => r.width < 40 || r.height < 40).length,
-      cut: parts.filter((r) => r.left < 12 || r.top < 0 || r.right > view.width - 12 || r.bottom > view.height).length,
-      scrolls: scrollX !== 0 || scrollY !== 0 || document.documentElement.scrollWidth > view.width ||
-               (document.getElementById("console").hidden && document.documentElement.scrollHeight > view.height),
-      width: Math.max(...parts.map((r) => r.right)) - Math.min(...parts.map((r) => r.left)),
-      height: Math.max(...parts.map((r) => r.bottom)) - Math.min(...parts.map((r) => r.top)),
-    };
+  // ---- One session through every screen, the canvas scaled to the window.
+  const page = await browser.newPage();
+  await page.setViewport({ width: 800, height: 600 });
+  // Counts what the page asks to be woken for: a game that waits asks nothing.
+  await page.evaluateOnNewDocument(() => {
+    window.wakeUps = 0;
+    for (const name of ["setTimeout", "setInterval", "requestAnimationFrame"]) {
+      const schedule = window[name];
+      window[name] = function (...args) {
+        window.wakeUps += 1;
+        return schedule.apply(this, args);
+      };
+    }
   });
-  const largest = layout.width >= layout.view.width - 24 - 4 || layout.height >= layout.view.height - 24 - 3;
-  const large = !screen.game || (layout.stage[0] >= screen.game[0] && layout.stage[1] >= screen.game[1]);
-  check(layout.cut === 0 && !layout.scrolls && layout.stage[0] * 3 === layout.stage[1] * 4 && largest && large &&
-        layout.keys === screen.keys && layout.smallKeys === 0 && (!screen.scrollbar || layout.scrollbar > 0),
-        `${screen.name}: the game ${layout.stage.join(" x ")} in a view of ${layout.view.width} x ${layout.view.height} ` +
-        `(scrollbar ${layout.scrollbar} px), ${layout.cut} parts cut or in the margins, ${layout.smallKeys} keys under 40 x 40, ` +
-        `${layout.scrolls ? "" : "no "}scrolling, ` +
-        `keys ${layout.keys ? "shown" : "hidden"}, everything ${Math.round(layout.width)} x ${Math.round(layout.height)}`);
-  await tab.close();
-}
+  desktop = await open(page, server.url);
+  const { point, click, type, said, secretWord, consoleText } = desktop;
+  check((await consoleText()) === "initialize complete!\nload media complete!\n", "the two start-up lines, and nothing else");
+  const shown = await page.evaluate(() => ({
+    loading: document.getElementById("loading").hidden, title: document.title,
+    heading: document.querySelector("h1")?.textContent, hint: document.getElementById("hint").hidden,
+    offer: !document.getElementById("update").hidden,
+  }));
+  check(shown.loading && shown.title === "Hangman" && shown.heading === "Chalk Hangman" && shown.hint && !shown.offer,
+        `the page: the loading indicator gone, the tab titled "${shown.title}", a level-one heading ` +
+        `"${shown.heading}", no touch hint over the picture's own (${shown.hint ? "hidden" : "shown"}), ` +
+        `no new version offered on a first visit (${shown.offer ? "offered" : "none"})`);
+  await point(500, 200);
+  check(await sameAsDesktop("menu", "menu"), "main menu");
+  await point(150, 390);
+  check(await sameAsDesktop("menu-start", "menu-start"), "Start under the pointer");
+  await click(460, 390);
+  await said("Options.");
+  await point(400, 250);
+  check(await sameAsDesktop("options-off", "options-off"), "options, developer mode off");
+  await click(230, 367);
+  await said("Developer mode: on");
+  await point(400, 250);
+  check(await sameAsDesktop("options-on", "options-on"), "options, developer mode on");
+  await click(606, 26);
+  await said("Main menu.");
+  await click(180, 390);
+  await said("Choose a level.");
+  await point(320, 310);
+  check(await sameAsDesktop("difficulty", "difficulty-medium"), "level choice, Medium under the pointer");
+  await click(320, 230);
+  await said("Game.");
 
-// ---- The web app. Its worker keeps every file of the site, and every icon
-// the manifest names is there.
-const siteFiles = fs.readdirSync(site, { recursive: true })
-  .filter((name) => name !== "sw.js" && fs.statSync(path.join(site, name)).isFile()).sort();
-const kept = Object.keys(JSON.parse(/var FILES = (\{.*\});/.exec(fs.readFileSync(path.join(site, "sw.js"), "utf8"))[1])).sort();
-const icons = JSON.parse(fs.readFileSync(path.join(site, "manifest.webmanifest"))).icons.map((icon) => icon.src);
-check(JSON.stringify(kept) === JSON.stringify(siteFiles) && icons.every((icon) => siteFiles.includes(icon)),
-      `the worker keeps every file of the site: ${kept.join(", ")}; the manifest's icons: ${icons.join(", ")}`);
+  // A click on the console's button gives the keyboard back to the game:
+  // Space and Backspace must neither scroll nor press the button.
+  await page.click("#console-button");
+  check(await page.$eval("#console", (element) => !element.hidden), "the console panel opens");
+  const canvasBox = async () => (await page.$("#canvas")).boundingBox();
+  check(JSON.stringify(await canvasBox()) === JSON.stringify(desktop.box), "the canvas stays where it was");
+  const won = await secretWord();
+  const wrong = notIn(won, 1);
+  const right = [...new Set(won)].join("");
+  const wonKeys = guesses(wrong + right.slice(0, -1)) + "x\b" + right.slice(-1);
+  await type(wonKeys);
+  await said(`Letter ${right.slice(-1).toUpperCase()}.`);
+  check(await sameAsDesktop("game", "game", won, wonKeys), `game of "${won}" in progress`);
+  check(await page.evaluate(() => window.scrollY === 0 && document.documentElement.scrollHeight > innerHeight),
+        "Space and Backspace do not scroll a page taller than the window");
+  check(await page.$eval("#console", (element) => !element.hidden), "Space does not press the console's button");
+  await type(" ");
+  await said("You won!");
+  check(await sameAsDesktop("win", "game", won, wonKeys + " "), "the win picture");
 
-// Waits until the game in `tab` runs, or the page says why not; the release
-// it runs, or the message.
-async function started(tab) {
-  for (const start = Date.now(); Date.now() - start < 60000; await sleep(200)) {
-    const state = await tab.evaluate(() => (!document.getElementById("message").hidden ? document.getElementById("message").textContent :
-      document.getElementById("console").textContent.includes("load media complete!") ? window.page.release.digest : null)).catch(() => null);
-    if (state) return state.trim();
+  // While the game waits, the page must schedule nothing at all, and its
+  // main thread must stay under 1 % of a core.
+  async function idle(what) {
+    const before = await page.evaluate(() => window.wakeUps);
+    const cpu = await cpuPercent(browser, page, 5);
+    const wakeUps = (await page.evaluate(() => window.wakeUps)) - before;
+    check(wakeUps === 0 && cpu.page < 1,
+          `${what}: ${wakeUps} timers or animation frames in 5 s, the page's main thread ` +
+          `${cpu.page.toFixed(2)} % of a core (all its processes ${cpu.processes.toFixed(1)} %)`);
   }
-  return "nothing after 60 s";
-}
-const releaseB = release((folder) => fs.appendFileSync(path.join(folder, "chalk-hangman.js"), "\n// release B\n"));
-const digestOf = (folder) => /digest: "(\w+)"/.exec(fs.readFileSync(path.join(folder, "index.html"), "utf8"))[1];
-const [digestA, digestB] = [digestOf(site), digestOf(releaseB)];
+  await until(page, "the page to settle on the end picture", () => {
+    const settled = window.wakeUps === window.lastWakeUps;
+    window.lastWakeUps = window.wakeUps;
+    return settled;
+  });
+  await idle("the end picture, waiting for a key");
+  const other = await browser.newPage();
+  await other.bringToFront();
+  await until(page, "the game's tab to be hidden", () => document.visibilityState === "hidden");
+  await page.bringToFront();
+  await type("a");
+  await said("Main menu.");
+  await other.bringToFront();
+  await until(page, "the game's tab to be hidden again", () => document.visibilityState === "hidden");
+  await idle("the main menu in a background tab");
+  await other.close();
+  await page.bringToFront();
 
-// In a profile of its own: a first visit downloads at most 450 KB in all.
-// Then the site moves on to release B: the next visit runs A, from the
-// worker, and offers B; accepting reloads once into B, whose worker drops
-// A's cache but not another app's. With the server gone, a visit plays to
-// the menu, and every file of the site comes from the worker.
-const appServer = await serve(site);
-const profile = await browser.createBrowserContext();
-const firstVisit = await profile.newPage();
-await firstVisit.setViewport({ width: 800, height: 600 });
-await open(firstVisit, appServer.url);
-const offlineReady = await firstVisit.waitForFunction(workerActive, { timeout: 30000, polling: 200 }).then(() => true, () => false);
-const downloaded = Object.values(appServer.sent).reduce((sum, bytes) => sum + bytes, 0);
-check(offlineReady && downloaded <= 450000, `a first visit starts the service worker${offlineReady ? "" : " (it did not)"} and downloads ${downloaded} bytes in all, gzip (${
-  Object.entries(appServer.sent).map(([name, bytes]) => `${name} ${bytes}`).join(", ")})`);
-await firstVisit.evaluate(() => caches.open("another-app"));
-await firstVisit.close();
-appServer.root = releaseB;
-const returning = await profile.newPage();
-await returning.goto(appServer.url);
-const offered = await returning.waitForFunction(() => !document.getElementById("update").hidden, { timeout: 30000 })
-  .then(() => true, () => false);
-const before = await started(returning);
-check(offered && before === digestA, `the site moved on: a returning visit runs ${before} (A is ${digestA}) and ${offered ? "offers" : "does not offer"} B`);
-await Promise.all([returning.waitForNavigation(), returning.click("#update-button")]);
-const after = await started(returning);
-const cacheNames = await returning.evaluate(() => caches.keys());
-check(digestA !== digestB && after === digestB &&
-      JSON.stringify(cacheNames.sort()) === JSON.stringify(["another-app", `chalk-hangman-1.0.0-${digestB}`]),
-      `accepting the offer runs ${after} (B is ${digestB}); the caches: ${cacheNames.join(", ")}`);
-await returning.close();
-appServer.closeAllConnections();
-await new Promise((resolve) => appServer.close(resolve));
-const secondVisit = await profile.newPage();
-await secondVisit.setViewport({ width: 800, height: 600 });
-const failed = [];
-secondVisit.on("requestfailed", (request) => failed.push(request.url()));
-const offline = await open(secondVisit, appServer.url).catch((error) => {
-  console.log(`  ${error.message}`);
-  return null;
-});
-const unkept = await secondVisit.evaluate((names) => Promise.all(names.map((name) => fetch(name).then((r) => r.ok, () => false)))
-  .then((ok) => names.filter((name, i) => !ok[i])), siteFiles);
-check(offline !== null && (await sameAsDesktop("offline-menu", "menu", "", "", offline)) && failed.length === 0 && unkept.length === 0,
-      `with the server gone, a visit plays to the menu; failed requests: ${failed.length}; files not kept: ${unkept.join(", ") || "none"}`);
-await profile.close();
+  await click(180, 390);
+  await said("Choose a level.");
+  await click(320, 230);
+  await said("Game.");
+  const lost = await secretWord();
+  const losing = notIn(lost, 6);
+  await type(guesses(losing));
+  await said("You lost.");
+  check(await sameAsDesktop("lose", "game", lost, guesses(losing)), "the lose picture");
+  sameText(await consoleText(), sessionText([won, wonKeys + " "], [lost, guesses(losing)]),
+           "the whole console text, exactly the desktop's");
+  const workerActive = () => navigator.serviceWorker.getRegistration().then((registration) => registration?.active?.state === "activated");
+  const installable = await until(page, "the service worker", workerActive).then(async () => {
+    const cdp = await page.createCDPSession();
+    return (await cdp.send("Page.getInstallabilityErrors")).installabilityErrors;
+  }, (error) => [error.message]);
+  check(installable.length === 0, `the page has a service worker and can be installed: ${JSON.stringify(installable)}`);
+  await page.close();
 
-// ---- Without the worker (plain http from another address), with a cache on
-// the way: when the site moves from A to B, the page runs B whole.
-const insecure = await launch(["--host-resolver-rules=MAP hangman.test 127.0.0.1"]);
-for (const c of [
-  { name: "scripts kept for 4 hours", cacheFor: (name) => (name.endsWith(".js") ? 14400 : 0) },
-  { name: "the page kept for 10 minutes", cacheFor: (name) => (name === "index.html" ? 600 : 0) },
-]) {
-  const host = await serve(site);
-  host.cacheFor = c.cacheFor;
-  const tab = await (await insecure.createBrowserContext()).newPage();
-  const url = host.url.replace("127.0.0.1", "hangman.test");
-  await tab.goto(url);
-  const first = await started(tab);
-  host.root = releaseB;
-  await tab.goto(url);
-  const second = await started(tab);
-  check(first === digestA && second === digestB, `no worker, ${c.name}: A ran ${first}, then B ran ${second}`);
-  host.close();
-}
-await insecure.close();
+  // ---- The keyboard alone, as a screen reader's user plays: Tab to the
+  // game, whose ring shows at once, the menus by the arrow keys, Enter,
+  // Space and Escape, a game by letters; what the game says at each step,
+  // counts exact; then Tab on to the page's controls, which Enter and
+  // Space press while the game runs, and never the game.
+  const keyboardPage = await browser.newPage();
+  await keyboardPage.setViewport({ width: 800, height: 600 });
+  const keyboard = await open(keyboardPage, server.url);
+  const press = async (...keys) => {
+    for (const key of keys) {
+      const [held, pressed] = key.includes("+") ? key.split("+") : [null, key];
+      if (held) await keyboardPage.keyboard.down(held);
+      await keyboardPage.keyboard.press(pressed);
+      if (held) await keyboardPage.keyboard.up(held);
+    }
+  };
+  const texts = [];
+  const hear = async (text) => texts.push([text, await keyboard.said(text)]);
+  await press("Tab");
+  await hear("Start");
+  check(await keyboardPage.evaluate(() => document.activeElement.id === "canvas") &&
+        (await keyboard.pixel(55, 390)) === ring, "Tab brings the focus to the game, and its ring shows at once");
+  await press("ArrowRight");
+  await hear("Options");
+  await press("Enter");
+  await hear("Options. Buttons: Developer mode: off, Back. Focused: Developer mode: off.");
+  await press(" ");                                     // Space presses, as Enter does
+  await hear("Developer mode: on");
+  await press("Escape");
+  await hear("Main menu. Buttons: Start, Options. Focused: Options.");
+  await press("ArrowLeft");
+  await hear("Start");
+  await press("Enter");
+  await hear("Choose a level. Buttons: Easy, Medium, Hard, Back. Focused: Easy.");
+  await press("Enter");
+  await hear("Game. A word of 4 letters, 6 tries.");
+  const typed = await keyboard.secretWord();
+  const missed = notIn(typed, 1);
+  const typedKeys = guesses(missed + [...new Set(typed)].join("").slice(1));
+  const told = (found) => [...typed].map((c) => (found.includes(c) ? c.toUpperCase() : "blank")).join(" ");
+  await keyboard.type(guesses(missed));
+  await hear(`${missed.toUpperCase()} is not in the word. The word: ${told("")}, 0 of 4 letters found. 5 tries left. Guessed: ${missed.toUpperCase()}.`);
+  const found = [...new Set(typed)].join("").slice(1);
+  await keyboard.type(guesses(found));
+  const foundCount = [...typed].filter((c) => found.includes(c)).length;
+  await hear(`${found.slice(-1).toUpperCase()} is in the word. The word: ${told(found)}, ${foundCount} of 4 letters found. 5 tries left.`);
+  await keyboard.type(guesses(typed[0]));
+  await hear(`You won! The word: ${told(typed)}, 4 of 4 letters found. 5 tries left.`);
+  for (const [want, got] of texts) check(got.startsWith(want), `the keyboard alone: said "${got}"`);
+  sameText(await keyboard.consoleText(), sessionText([typed, typedKeys + guesses(typed[0])]),
+           "the keyboard alone wins a game, the console exactly the desktop's");
+  await press("Enter");
+  await keyboard.said("Main menu.");
+  // On to the page: the licence link, then its buttons, pressed by keys.
+  await press("Tab");
+  check(await keyboardPage.evaluate(() => document.activeElement.tagName === "A"), "Tab goes on from the game to the page's link");
+  const ringGone = await until(keyboardPage, "the ring to go with the focus", (colour) => {
+    const canvas = document.getElementById("canvas");
+    const gl = canvas.getContext("webgl");
+    const rgba = new Uint8Array(4);
+    gl.readPixels(55, canvas.height - 1 - 390, 1, 1, gl.RGBA, gl.UNSIGNED_BYTE, rgba);
+    return rgba.slice(0, 3).join(",") !== colour;
+  }, ring).then(() => true, () => false);
+  check(ringGone, "the game's ring goes when the focus leaves the game");
+  await press("Tab", "Tab");  // Show keys, Show console
+  const before = await keyboard.consoleText();
+  await press("Enter");
+  const consoleOpen = await until(keyboardPage, "Enter to open the console", () => !document.getElementById("console").hidden).then(() => true, () => false);
+  await press("Shift+Tab", " ");
+  const keysShown = await until(keyboardPage, "Space to show the keys", () => !document.getElementById("keys").hidden).then(() => true, () => false);
+  check(consoleOpen && keysShown && (await keyboard.consoleText()) === before,
+        "Enter and Space press the page's own buttons (the console opened, the keys shown), and the game never saw them");
+  await keyboardPage.close();
 
-// ---- Firefox, on an X server of its own: the same won game.
-const xvfb = spawn("Xvfb", ["-displayfd", "3", "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
-                   { stdio: ["ignore", "ignore", "ignore", "pipe"] });
-process.on("exit", () => xvfb.kill());
-const display = await new Promise((resolve) => xvfb.stdio[3].once("data", (data) => resolve(`:${String(data).trim()}`)));
-const firefox = await launchFirefox(display);
-const firefoxPage = await firefox.newPage();
-await firefoxPage.setViewport({ width: 800, height: 600 });
-const firefoxGame = await open(firefoxPage, server.url);
-await winEasyGame(firefoxGame, { at: firefoxGame.click, keys: firefoxGame.type }, "Firefox");
-check((await titleOf(firefoxPage)) === "Hangman", "Firefox: the tab keeps the page's title");
-await firefox.close();
+  // ---- Less motion: where the browser asks for it, the menu's figure
+  // stands still, the whole of it; elsewhere it moves.
+  const figure = async (game) => {
+    const shot = path.join(scratch, "figure.png");
+    await game.view(shot);
+    return execFileSync("convert", [shot, "-crop", "55x65+293+150", "+repage", "-format", "%#", "info:"], { encoding: "utf8" });
+  };
+  for (const reduce of [true, false]) {
+    const tab = await browser.newPage();
+    await tab.setViewport({ width: 800, height: 600 });
+    if (reduce) await tab.emulateMediaFeatures([{ name: "prefers-reduced-motion", value: "reduce" }]);
+    const game = await open(tab, server.url);
+    const seen = new Set([await figure(game)]);
+    const frames = await tab.evaluate(() => window.page.frames);
+    await until(tab, "200 frames of the main menu", (from) => window.page.frames > from + 200, frames);
+    seen.add(await figure(game));
+    check(seen.size === (reduce ? 1 : 2), `${reduce ? "less motion: the figure stood still" : "the figure moved"} over 200 frames`);
+    await tab.close();
+  }
 
-// ---- Each way the game can fail: a message on the page, never a blank canvas.
-const withoutMenuImage = release((folder) => {
-  const file = path.join(folder, "chalk-hangman.data.js.metadata");
-  const metadata = JSON.parse(fs.readFileSync(file));
-  metadata.files = metadata.files.filter((entry) => entry.filename !== "/pngs/menu_screen.png");
-  fs.writeFileSync(file, JSON.stringify(metadata));
-});
-const failures_table = [
-  {
-    name: "an image missing",
-    site: withoutMenuImage,
-    title: "The game could not start",
-    console: "initialize complete!\n" +
-      "Unable to load image pngs/menu_screen.png. SDL_image ERROR: Couldn't open pngs/menu_screen.png\n" +
-      "Failed to load menu_screen texture\nFailed to load media.\n",
-  },
-  {
-    name: "no WebGL",
-    before: () => { HTMLCanvasElement.prototype.getContext = () => null; },
-    title: "The game could not start",
-    text: /no WebGL/,
-    console: /^Renderer could not be created! SDL Error: .+\nFailed to initialize\.\n$/,
-  },
-  {
-    name: "no WebAssembly",
-    before: () => { delete window.WebAssembly; },
-    title: "This browser cannot run the game",
-    console: "",
-  },
-  {
-    name: "a download failing",
-    change: (name, bytes) => (name === "chalk-hangman.wasm" ? null : bytes),
-    title: "The game could not be downloaded",
-    text: /chalk-hangman\.wasm .*404/,
-    console: "",
-  },
-  {
-    name: "opened as a file",
-    url: "file://" + path.join(site, "index.html"),
-    title: "The game must be served, not opened as a file",
-    text: /python3 -m http\.server/,
-    console: "",
-  },
-];
-for (const c of failures_table) {
-  const failing = c.url ? null : await serve(c.site ?? site, c.change);
-  const tab = await browser.newPage();
-  if (c.before) await tab.evaluateOnNewDocument(c.before);
-  await tab.goto(c.url ?? failing.url);
-  const shown = await tab.waitForFunction(() => !document.getElementById("message").hidden, { timeout: 30000 })
+  // ---- A phone: touch, no keyboard. The menus are tapped, a game won and a
+  // game lost with the on-screen keys alone.
+  const phonePage = await browser.newPage();
+  await phonePage.emulate({ userAgent: await browser.userAgent(), viewport: phoneScreen });
+  const phone = await open(phonePage, server.url);
+  const onScreenKeys = await phonePage.$$eval("#keys button", (buttons) => buttons.map((button) => {
+    const rect = button.getBoundingClientRect();
+    return { text: button.textContent, width: rect.width, height: rect.height };
+  }));
+  check(onScreenKeys.map((key) => key.text).join(" ") === "A B C D E F G H I J K L M N O P Q R S T U V W X Y Z Clear Guess" &&
+        onScreenKeys.every((key) => key.width >= 40 && key.height >= 40),
+        `a phone shows the 28 on-screen keys, each at least 40 x 40: ${
+          onScreenKeys.map((key) => `${key.text} ${Math.round(key.width)}x${Math.round(key.height)}`).join(", ")}`);
+  const hint = await phonePage.$eval("#hint", (element) => ({ text: element.textContent, shown: !element.hidden && getComputedStyle(element).visibility === "visible" }));
+  check(hint.shown && hint.text === "Tap the menus  ·  the letter keys, Guess and Clear to play",
+        `a phone's main menu shows the touch hint: "${hint.text}" (${hint.shown ? "shown" : "hidden"})`);
+  await winEasyGame(phone, { at: phone.tap, keys: phone.tapKeys }, "a phone");
+  await phone.tapKeys("q");  // any key leaves the end picture
+  await phone.said("Main menu.");
+  await phone.tap(180, 390);
+  await phone.said("Choose a level.");
+  await phone.tap(320, 230);
+  await phone.said("Game.");
+  const phoneLost = await phone.secretWord();
+  const phoneLostKeys = "x\b" + guesses(notIn(phoneLost, 6));
+  await phone.tapKeys(phoneLostKeys);
+  await phone.said("You lost.");
+  check(await sameAsDesktop("phone-lose", "game", phoneLost, phoneLostKeys, phone), `a phone loses "${phoneLost}" by taps`);
+  check((await phone.consoleText()).endsWith(easyGame(phoneLost, phoneLostKeys)), "the phone's lost game, exactly the desktop's console");
+  check(await phonePage.evaluate(() => document.activeElement === document.body), "no on-screen key took the focus");
+  // A press the browser cancels (a scroll, a system gesture) lets the key up:
+  // the next tap is a whole press again.
+  const cancelled = await phonePage.evaluate(() => {
+    const sent = { keydown: 0, keyup: 0 };
+    for (const type of Object.keys(sent)) window.addEventListener(type, () => { sent[type] += 1; }, true);
+    const key = [...document.querySelectorAll("#keys button")].find((button) => button.textContent === "Q");
+    for (const type of ["pointerdown", "pointercancel", "pointerdown", "pointerup"]) {
+      key.dispatchEvent(new PointerEvent(type, { pointerId: 1, pointerType: "touch", bubbles: true, cancelable: true }));
+    }
+    return { ...sent, down: key.classList.contains("down") };
+  });
+  check(cancelled.keydown === 2 && cancelled.keyup === 2 && !cancelled.down,
+        `a cancelled press, then a tap: ${cancelled.keydown} presses and ${cancelled.keyup} releases, the key ${cancelled.down ? "still down" : "up"}`);
+  await phonePage.close();
+
+  // ---- The page on every screen: the game and the keys (where shown) all in
+  // view with no scrolling, within the page's 12 px margins, every key at
+  // least 40 x 40, the picture 4 : 3, as large as fits (to a whole multiple of
+  // 4 x 3 pixels) and at least `game` where given. Zoomed in (a 1280 x 800
+  // window at 200 % and 400 %: fewer, larger CSS pixels), the page may
+  // scroll, but the footer's version and licence link stay whole and
+  // reachable.
+  const screens = [
+    { name: "a phone upright", viewport: phoneScreen, keys: true, game: [360, 270] },
+    { name: "a phone on its side", viewport: { ...phoneScreen, width: 844, height: 390 }, keys: true, game: [432, 324] },
+    { name: "a small phone", viewport: { ...phoneScreen, width: 320, height: 480 }, keys: true, game: [280, 210] },
+    { name: "a tablet", viewport: { ...phoneScreen, width: 820, height: 1180, deviceScaleFactor: 2 }, keys: true, game: [780, 585] },
+    { name: "a 1280 x 720 window, keys and console shown", viewport: { width: 1280, height: 720 }, keys: true, show: ["#keys-button", "#console-button"], scrollbar: true },
+    { name: "a narrow window, console shown", viewport: { width: 600, height: 600 }, keys: false, show: ["#console-button"], scrollbar: true },
+    { name: "a 3840 x 2160 screen", viewport: { width: 3840, height: 2160 }, keys: false },
+    { name: "1280 x 800 at 200 %", viewport: { width: 640, height: 400, deviceScaleFactor: 2 }, keys: false, zoom: true },
+    { name: "1280 x 800 at 400 %, keys shown", viewport: { width: 320, height: 200, deviceScaleFactor: 4 }, keys: true, show: ["#keys-button"], zoom: true },
+  ];
+  for (const screen of screens) {
+    const tab = await browser.newPage();
+    await tab.emulate({ userAgent: await browser.userAgent(), viewport: screen.viewport });
+    await open(tab, server.url);
+    for (const button of screen.show ?? []) await tab.click(button);
+    const layout = await tab.evaluate(() => {
+      const view = { width: document.documentElement.clientWidth, height: innerHeight };
+      const parts = [document.getElementById("stage"), document.getElementById("footer"),
+                     ...document.querySelectorAll("#keys:not([hidden]) button")].map((part) => part.getBoundingClientRect());
+      const stage = parts[0];
+      const footer = document.querySelector("#footer span");
+      const link = document.querySelector("#footer a");
+      const page = document.documentElement;
+      const linkBox = link.getBoundingClientRect();
+      return {
+        view, scrollbar: innerWidth - view.width, stage: [stage.width, stage.height], keys: parts.length > 2,
+        smallKeys: parts.slice(2).filter((r) => r.width < 40 || r.height < 40).length,
+        cut: parts.filter((r) => r.left < 12 || r.top < 0 || r.right > view.width - 12 || r.bottom > view.height).length,
+        scrolls: scrollX !== 0 || scrollY !== 0 || page.scrollWidth > view.width ||
+                 (document.getElementById("console").hidden && page.scrollHeight > view.height),
+        width: Math.max(...parts.map((r) => r.right)) - Math.min(...parts.map((r) => r.left)),
+        height: Math.max(...parts.map((r) => r.bottom)) - Math.min(...parts.map((r) => r.top)),
+        // The footer's text whole (nothing clipped) and its link inside the
+        // page's width, where scrolling down reaches it.
+        footerWhole: footer.scrollWidth <= footer.clientWidth && footer.textContent.includes(" · "),
+        linkReachable: linkBox.width > 0 && linkBox.left >= 0 && linkBox.right <= view.width &&
+                       linkBox.bottom + scrollY <= page.scrollHeight,
+        sideways: page.scrollWidth > view.width,
+      };
+    });
+    if (screen.zoom) {
+      check(layout.footerWhole && layout.linkReachable && !layout.sideways && layout.stage[0] * 3 === layout.stage[1] * 4,
+            `${screen.name}: a view of ${layout.view.width} x ${layout.view.height}, the game ${layout.stage.join(" x ")}, ` +
+            `the footer ${layout.footerWhole ? "whole" : "cut"}, its link ${layout.linkReachable ? "reachable" : "out of reach"}, ` +
+            `${layout.sideways ? "" : "no "}sideways scrolling`);
+    } else {
+      const largest = layout.width >= layout.view.width - 24 - 4 || layout.height >= layout.view.height - 24 - 3;
+      const large = !screen.game || (layout.stage[0] >= screen.game[0] && layout.stage[1] >= screen.game[1]);
+      check(layout.cut === 0 && !layout.scrolls && layout.stage[0] * 3 === layout.stage[1] * 4 && largest && large &&
+            layout.keys === screen.keys && layout.smallKeys === 0 && (!screen.scrollbar || layout.scrollbar > 0) && layout.footerWhole,
+            `${screen.name}: the game ${layout.stage.join(" x ")} in a view of ${layout.view.width} x ${layout.view.height} ` +
+            `(scrollbar ${layout.scrollbar} px), ${layout.cut} parts cut or in the margins, ${layout.smallKeys} keys under 40 x 40, ` +
+            `${layout.scrolls ? "" : "no "}scrolling, the footer ${layout.footerWhole ? "whole" : "cut"}, ` +
+            `keys ${layout.keys ? "shown" : "hidden"}, everything ${Math.round(layout.width)} x ${Math.round(layout.height)}`);
+    }
+    await tab.close();
+  }
+
+  // ---- The web app. Its worker keeps every file of the site, and every icon
+  // the manifest names is there.
+  const siteFiles = fs.readdirSync(site, { recursive: true })
+    .filter((name) => name !== "sw.js" && fs.statSync(path.join(site, name)).isFile()).sort();
+  const kept = Object.keys(JSON.parse(/var FILES = (\{.*\});/.exec(fs.readFileSync(path.join(site, "sw.js"), "utf8"))[1])).sort();
+  const icons = JSON.parse(fs.readFileSync(path.join(site, "manifest.webmanifest"))).icons.map((icon) => icon.src);
+  check(JSON.stringify(kept) === JSON.stringify(siteFiles) && icons.every((icon) => siteFiles.includes(icon)),
+        `the worker keeps every file of the site: ${kept.join(", ")}; the manifest's icons: ${icons.join(", ")}`);
+
+  // Waits until the game in `tab` runs, or the page says why not; the release
+  // it runs, or the message.
+  async function running(tab) {
+    return within("the game to run or the page to say why not", tab.waitForFunction(() => {
+      if (!document.getElementById("message").hidden) return document.getElementById("message").textContent.trim();
+      return document.getElementById("console").textContent.includes("load media complete!") && window.page.release.digest;
+    }, { timeout: 0, polling: 100 }).then((handle) => handle.jsonValue())).catch((error) => error.message);
+  }
+  const digestOf = (folder) => /digest: "(\w+)"/.exec(fs.readFileSync(path.join(folder, "index.html"), "utf8"))[1];
+  // Release B: its program changed. Release C: only one of the page's own
+  // scripts changed, the build's sources otherwise the same.
+  const releaseB = release((folder) => fs.appendFileSync(path.join(folder, served(folder, "chalk-hangman.js")), "\n// release B\n"));
+  const changedScript = path.join(scratch, "screen.js");
+  const scripts = /set\(SCRIPTS \[=\[(.*?)\]=\]\)/.exec(fs.readFileSync(writePage, "utf8"))[1];
+  const original = scripts.split(";").find((script) => script.endsWith("/screen.js"));
+  fs.writeFileSync(changedScript, fs.readFileSync(original, "utf8") + "\n// release C\n");
+  const releaseC = release(() => {}, (text) => text.replace(original, changedScript));
+  const [digestA, digestB, digestC] = [digestOf(site), digestOf(releaseB), digestOf(releaseC)];
+  check(new Set([digestA, digestB, digestC]).size === 3,
+        `each release has a digest of its own: A ${digestA}, B ${digestB} (program changed), C ${digestC} (only screen.js changed)`);
+
+  // In a profile of its own: a first visit downloads at most 400 KB in all.
+  // Then the site moves on to release B, with two tabs open: both are
+  // offered B and run A until their player reloads; one accepts and runs B,
+  // whose worker drops A's cache but not another app's; the other's Reload
+  // takes it to B with one click. Release C is then offered likewise. With
+  // the server gone, a visit plays to the menu, and every file of the site
+  // comes from the worker.
+  const appServer = await serve(site);
+  const profile = await browser.createBrowserContext();
+  const firstVisit = await profile.newPage();
+  await firstVisit.setViewport({ width: 800, height: 600 });
+  await open(firstVisit, appServer.url);
+  const offlineReady = await until(firstVisit, "the service worker", workerActive).then(() => true, () => false);
+  const downloaded = Object.values(appServer.sent).reduce((sum, bytes) => sum + bytes, 0);
+  check(offlineReady && downloaded <= 400000, `a first visit starts the service worker${offlineReady ? "" : " (it did not)"} and downloads ${downloaded} bytes in all, gzip (${
+    Object.entries(appServer.sent).map(([name, bytes]) => `${name} ${bytes}`).join(", ")})`);
+  check(await firstVisit.$eval("#update", (element) => element.hidden), "a first visit offers no new version");
+  await firstVisit.evaluate(() => caches.open("another-app"));
+  await firstVisit.close();
+  const offeredIn = (tab) => until(tab, "the offer of a new version", () => !document.getElementById("update").hidden)
     .then(() => true, () => false);
-  const title = await tab.$eval("#message-title", (element) => element.textContent);
-  const text = await tab.$eval("#message-text", (element) => element.textContent);
-  const lines = await tab.$eval("#console", (element) => element.textContent);
-  const consoleOpen = await tab.$eval("#console", (element) => !element.hidden);
-  const matches = (want, got) => (want instanceof RegExp ? want.test(got) : want === got);
-  check(shown && title === c.title && matches(c.text ?? /./, text) && matches(c.console, lines) &&
-        consoleOpen === (lines !== ""),
-        `${c.name}: "${title}" ${text} (console ${consoleOpen ? "open" : "closed"})`);
-  if (!matches(c.console, lines)) console.log(`  console: ${JSON.stringify(lines)}`);
-  await tab.close();
-  failing?.close();
-}
+  async function moveOn(to, digestFrom, digestTo, what) {
+    appServer.root = to;
+    const tabs = [await profile.newPage(), await profile.newPage()];
+    const runs = [];
+    for (const tab of tabs) {
+      await within(`a returning visit (${what})`, tab.goto(appServer.url, { timeout: 0 }));
+      runs.push(await running(tab));
+    }
+    const offers = await Promise.all(tabs.map(offeredIn));
+    check(offers.every(Boolean) && runs.every((digest) => digest === digestFrom),
+          `${what}: two returning tabs run ${runs.join(" and ")} (the old release is ${digestFrom}) and ${offers.every(Boolean) ? "offer" : "do not both offer"} the new one`);
+    // Reload is pressed by the page's own script: a mouse event sent by the
+    // DevTools protocol, whose answer it awaits while the page reloads, can
+    // bring headless Chromium down when another tab is open.
+    const reload = (tab) => Promise.all([tab.waitForNavigation({ timeout: 0 }),
+                                         tab.evaluate(() => document.getElementById("update-button").click())]);
+    await within("the first tab's Reload", reload(tabs[0]));
+    const first = await running(tabs[0]);
+    const second = await tabs[1].evaluate(() => window.page.release.digest);
+    await within("the second tab's Reload", reload(tabs[1]));
+    const third = await running(tabs[1]);
+    const cacheNames = await tabs[0].evaluate(() => caches.keys());
+    check(first === digestTo && second === digestFrom && third === digestTo &&
+          JSON.stringify(cacheNames.sort()) === JSON.stringify(["another-app", `chalk-hangman-1.0.0-${digestTo}`]),
+          `${what}: accepting in one tab runs ${first} (new: ${digestTo}); the other still ran ${second}, and its Reload ` +
+          `took it to ${third}; the caches: ${cacheNames.join(", ")}`);
+    for (const tab of tabs) await tab.close();
+  }
+  await moveOn(releaseB, digestA, digestB, "the site moved on to B");
+  await moveOn(releaseC, digestB, digestC, "then to C, only a page script changed");
+  appServer.closeAllConnections();
+  await new Promise((resolve) => appServer.close(resolve));
+  const secondVisit = await profile.newPage();
+  await secondVisit.setViewport({ width: 800, height: 600 });
+  const failed = [];
+  secondVisit.on("requestfailed", (request) => failed.push(request.url()));
+  const offline = await open(secondVisit, appServer.url).catch((error) => {
+    console.log(`  ${error.message}`);
+    return null;
+  });
+  const cFiles = fs.readdirSync(releaseC, { recursive: true })
+    .filter((name) => name !== "sw.js" && fs.statSync(path.join(releaseC, name)).isFile());
+  const unkept = await secondVisit.evaluate((names) => Promise.all(names.map((name) => fetch(name).then((r) => r.ok, () => false)))
+    .then((ok) => names.filter((name, i) => !ok[i])), cFiles);
+  check(offline !== null && (await sameAsDesktop("offline-menu", "menu", "", "", offline)) && failed.length === 0 && unkept.length === 0,
+        `with the server gone, a visit plays to the menu; failed requests: ${failed.length}; files not kept: ${unkept.join(", ") || "none"}`);
+  await profile.close();
 
-await browser.close();
-server.close();
-fs.rmSync(scratch, { recursive: true, force: true });
+  // ---- Without the worker (plain http from another address), with a cache on
+  // the way: when the site moves from A to B, the page runs B whole.
+  const insecure = await started(launch(["--host-resolver-rules=MAP hangman.test 127.0.0.1"]));
+  for (const c of [
+    { name: "scripts kept for 4 hours", cacheFor: (name) => (name.endsWith(".js") ? 14400 : 0) },
+    { name: "the page kept for 10 minutes", cacheFor: (name) => (name === "index.html" ? 600 : 0) },
+  ]) {
+    const host = await serve(site);
+    host.cacheFor = c.cacheFor;
+    const tab = await (await insecure.createBrowserContext()).newPage();
+    const url = host.url.replace("127.0.0.1", "hangman.test");
+    await within("a visit without the worker", tab.goto(url, { timeout: 0 }));
+    const first = await running(tab);
+    host.root = releaseB;
+    await within("a second visit without the worker", tab.goto(url, { timeout: 0 }));
+    const second = await running(tab);
+    check(first === digestA && second === digestB, `no worker, ${c.name}: A ran ${first}, then B ran ${second}`);
+    host.close();
+  }
+
+  // ---- Firefox, on an X server of its own: Tab shows the game's ring at
+  // once, and the same won game.
+  const xvfb = spawn("Xvfb", ["-displayfd", "3", "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
+                     { stdio: ["ignore", "ignore", "ignore", "pipe"] });
+  xservers.push(xvfb);
+  const display = await within("Xvfb", new Promise((resolve) => xvfb.stdio[3].once("data", (data) => resolve(`:${String(data).trim()}`))));
+  const firefox = await started(launchFirefox(display));
+  const firefoxPage = await firefox.newPage();
+  await firefoxPage.setViewport({ width: 800, height: 600 });
+  const firefoxGame = await open(firefoxPage, server.url);
+  await firefoxPage.keyboard.press("Tab");
+  await firefoxGame.said("Start");
+  check((await firefoxGame.pixel(55, 390)) === ring, "Firefox: Tab brings the focus to the game, and its ring shows at once");
+  await firefoxGame.point(300, 300);  // the pointer moves: the ring goes
+  await winEasyGame(firefoxGame, { at: firefoxGame.click, keys: firefoxGame.type }, "Firefox");
+  check((await firefoxPage.title()) === "Hangman", "Firefox: the tab keeps the page's title");
+
+  // ---- Each way the game can fail: a message on the page, never a blank canvas.
+  const withoutMenuImage = release((folder) => {
+    const file = path.join(folder, served(folder, "chalk-hangman.data.js.metadata"));
+    const metadata = JSON.parse(fs.readFileSync(file));
+    metadata.files = metadata.files.filter((entry) => entry.filename !== "/pngs/menu_screen.png");
+    fs.writeFileSync(file, JSON.stringify(metadata));
+  });
+  const wasm = served(site, "chalk-hangman.wasm");
+  const failuresTable = [
+    {
+      name: "an image missing",
+      site: withoutMenuImage,
+      title: "The game could not start",
+      console: "initialize complete!\n" +
+        "Unable to load image pngs/menu_screen.png. SDL_image ERROR: Couldn't open pngs/menu_screen.png\n" +
+        "Failed to load menu_screen texture\nFailed to load media.\n",
+    },
+    {
+      name: "no WebGL",
+      before: () => { HTMLCanvasElement.prototype.getContext = () => null; },
+      title: "The game could not start",
+      text: /no WebGL/,
+      console: /^Renderer could not be created! SDL Error: .+\nFailed to initialize\.\n$/,
+    },
+    {
+      name: "no WebAssembly",
+      before: () => { delete window.WebAssembly; },
+      title: "This browser cannot run the game",
+      console: "",
+    },
+    {
+      name: "a script throwing while the game starts",
+      site: release((folder) => {
+        const file = path.join(folder, served(folder, "chalk-hangman.js"));
+        fs.writeFileSync(file, 'throw new Error("a script broke");\n' + fs.readFileSync(file, "utf8"));
+      }),
+      title: "The game stopped",
+      text: /a script broke/,
+      console: "",
+    },
+    {
+      name: "a download failing",
+      change: (name, bytes) => (name === wasm ? null : bytes),
+      title: "The game could not be downloaded",
+      text: new RegExp(`chalk-hangman\\.wasm .*404`),
+      console: "",
+    },
+    {
+      name: "opened as a file",
+      url: "file://" + path.join(site, "index.html"),
+      title: "The game must be served, not opened as a file",
+      text: /python3 -m http\.server/,
+      console: "",
+    },
+  ];
+  for (const c of failuresTable) {
+    const failing = c.url ? null : await serve(c.site ?? site, c.change);
+    const tab = await browser.newPage();
+    if (c.before) await tab.evaluateOnNewDocument(c.before);
+    await within(`${c.name}: the page`, tab.goto(c.url ?? failing.url, { timeout: 0 }));
+    const shownMessage = await until(tab, `${c.name}: the page's message`, () => !document.getElementById("message").hidden)
+      .then(() => true, () => false);
+    const title = await tab.$eval("#message-title", (element) => element.textContent);
+    const text = await tab.$eval("#message-text", (element) => element.textContent);
+    const lines = await tab.$eval("#console", (element) => element.textContent);
+    const consoleOpen = await tab.$eval("#console", (element) => !element.hidden);
+    const matches = (want, got) => (want instanceof RegExp ? want.test(got) : want === got);
+    check(shownMessage && title === c.title && matches(c.text ?? /./, text) && matches(c.console, lines) &&
+          consoleOpen === (lines !== ""),
+          `${c.name}: "${title}" ${text} (console ${consoleOpen ? "open" : "closed"})`);
+    if (!matches(c.console, lines)) console.log(`  console: ${JSON.stringify(lines)}`);
+    await tab.close();
+    failing?.close();
+  }
+  server.close();
+} catch (error) {
+  check(false, `the test stopped: ${error.stack}`);
+} finally {
+  await Promise.all(browsers.map((browser) => browser.close().catch(() => browser.process()?.kill("SIGKILL"))));
+  fs.rmSync(scratch, { recursive: true, force: true });
+}
 console.log(failures === 0 ? "web: every check passed" : `web: ${failures} check(s) failed`);
 process.exit(failures === 0 ? 0 : 1);
