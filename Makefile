@@ -45,6 +45,7 @@ test: check-format
 	cmake --preset asan
 	cmake --build --preset asan -j $(JOBS)
 	ctest --preset asan -j $(JOBS)
+	tests/docs/guide_commands.sh docs/testing.md "Running one test" -v play.mjs
 
 # The Debian package: build/package/chalk-hangman_<version>_<arch>.deb
 deb:
@@ -91,16 +92,15 @@ web:
 	cmake --install build/wasm --prefix build/web
 	cpack --preset web
 
-# Serves the site on 127.0.0.1 and plays it in headless Chromium, comparing
-# its screens with what the desktop build draws. A warm library cache needs
-# no network.
+# Serves the site on 127.0.0.1 and plays it in headless Chromium and Firefox,
+# comparing its screens with what the desktop build draws, by the command
+# docs/testing.md gives. A warm library cache needs no network.
 test-web: web
 	@scripts/install-deps.sh test test-web
 	$(OFFLINE) scripts/build-deps.sh web >/dev/null
 	cmake --preset ci
 	cmake --build --preset ci --target reference_frame -j $(JOBS)
-	cd tests/web && npm ci --no-audit --no-fund --loglevel=error
-	node tests/web/play.mjs build/web build/ci/tests/reference_frame build/wasm/write-index.html.cmake
+	tests/docs/guide_commands.sh docs/testing.md "Running one test" play.mjs
 
 # Every artefact of one version in dist/ with SHA256SUMS, from the committed tree.
 release:

@@ -98,13 +98,21 @@ bool ask(const char* service, const char* path, const char* interface, const cha
     return answer;
 }
 
-// speech-dispatcher's client library, once loaded, and the connection.
+// How often a missing speech server is looked for again.
+constexpr Uint32 look_again_ms = 5000;
+
+// speech-dispatcher's client library, once loaded (it stays loaded to the
+// end), and the connection.
 struct Speechd {
     void* library = nullptr;
-    decltype(&spd_open) open = nullptr;
+    decltype(&spd_get_default_address) address = nullptr;
+    decltype(&SPDConnectionAddress__free) free_address = nullptr;
+    decltype(&spd_open2) open = nullptr;
     decltype(&spd_say) say = nullptr;
     decltype(&spd_close) close = nullptr;
     SPDConnection* connection = nullptr;
+    bool looked = false;  // for a server, and found none, at `looked_at`
+    Uint32 looked_at = 0;
 };
 Speechd speechd;
 
@@ -116,14 +124,19 @@ bool load_speechd()
             SDL_ClearError();
             return false;
         }
+        speechd.address = reinterpret_cast<decltype(&spd_get_default_address)>(
+            SDL_LoadFunction(speechd.library, "spd_get_default_address"));
+        speechd.free_address = reinterpret_cast<decltype(&SPDConnectionAddress__free)>(
+            SDL_LoadFunction(speechd.library, "SPDConnectionAddress__free"));
         speechd.open =
-            reinterpret_cast<decltype(&spd_open)>(SDL_LoadFunction(speechd.library, "spd_open"));
+            reinterpret_cast<decltype(&spd_open2)>(SDL_LoadFunction(speechd.library, "spd_open2"));
         speechd.say =
             reinterpret_cast<decltype(&spd_say)>(SDL_LoadFunction(speechd.library, "spd_say"));
         speechd.close =
             reinterpret_cast<decltype(&spd_close)>(SDL_LoadFunction(speechd.library, "spd_close"));
     }
-    return speechd.open != nullptr && speechd.say != nullptr && speechd.close != nullptr;
+    return speechd.address != nullptr && speechd.free_address != nullptr &&
+           speechd.open != nullptr && speechd.say != nullptr && speechd.close != nullptr;
 }
 
 }  // namespace
@@ -167,8 +180,31 @@ bool platform_screen_reader()
 
 void platform_voice_say(const std::string& text)
 {
-    if (speechd.connection == nullptr && load_speechd()) {
-        speechd.connection = speechd.open("chalk-hangman", "main", nullptr, SPD_MODE_SINGLE);
+    // No server: looked for again now and then (one may start later), not
+    // at every text.
+    // An address set but empty makes the library fall over; it names no server.
+    const char* address_given = std::getenv("SPEECHD_ADDRESS");
+    if (address_given != nullptr && *address_given == '\0') {
+        return;
+    }
+    const Uint32 now = SDL_GetTicks();
+    if (speechd.connection == nullptr &&
+        (!speechd.looked || now - speechd.looked_at >= look_again_ms) && load_speechd()) {
+        // The default address (SPEECHD_ADDRESS, else the user's socket), the
+        // server started where it is not running. What the library hands
+        // out, the address and the reasons it failed, is its caller's to free.
+        char* failure = nullptr;
+        SPDConnectionAddress* address = speechd.address(&failure);
+        std::free(failure);
+        failure = nullptr;
+        if (address != nullptr) {
+            speechd.connection = speechd.open("chalk-hangman", "main", nullptr, SPD_MODE_SINGLE,
+                                              address, 1, &failure);
+            std::free(failure);
+            speechd.free_address(address);
+        }
+        speechd.looked = speechd.connection == nullptr;
+        speechd.looked_at = now;
     }
     // A text of priority "text" cuts short the one before it. A server that
     // went away is looked for again with the next text.
@@ -182,11 +218,8 @@ void platform_voice_close()
 {
     if (speechd.connection != nullptr) {
         speechd.close(speechd.connection);
+        speechd.connection = nullptr;
     }
-    if (speechd.library != nullptr) {
-        SDL_UnloadObject(speechd.library);
-    }
-    speechd = Speechd{};
 }
 
 }  // namespace hangman
