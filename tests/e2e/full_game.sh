@@ -69,7 +69,7 @@ shot options-on
 click 606 26                       # Back
 heard "Main menu."
 point 500 200
-shot menu-developer
+shot_until menu-developer 460 375 "48,67,79" "Options at rest"
 click 180 390                      # Start
 heard "Choose a level."
 point 320 310

@@ -110,7 +110,6 @@ start_game() {
     wait_until "the game's window" game_window_shown "$1"
     guard=$steps
     [ -z "${speech_server:-}" ] || heard "Main menu."
-    window_geometry
 }
 
 # True once the game's window is there and mapped; fails at once if the
@@ -120,7 +119,7 @@ game_window_shown() {
         wait "$reader" || true
         fail "the game ended before its window appeared: $(cat "$console" "$out/stderr-$1.txt")"
     fi
-    window=$(find_window) && [ -n "$window" ] && window_mapped
+    window=$(find_window) && [ -n "$window" ] && window_mapped && window_geometry
 }
 
 # The window titled $title, once it is there.
@@ -139,18 +138,21 @@ window_mapped() {
 }
 
 # The window's place and size in the screen's pixels: wx, wy, ww, wh (sway
-# counts in points, which an output's scale makes larger).
+# counts in points, which an output's scale makes larger); false, with
+# nothing set, when the window is not there (any more).
 window_geometry() {
     if [ -n "${SWAYSOCK:-}" ]; then
-        scale=$(swaymsg -t get_outputs | jq '.[0].scale')
-        eval "$(swaymsg -t get_tree | jq -r --argjson id "$window" --argjson s "$scale" '.. | objects |
-            select(.id? == $id) | .rect | "wx=\(.x * $s) wy=\(.y * $s) ww=\(.width * $s) wh=\(.height * $s)"')"
+        scale=$(swaymsg -t get_outputs | jq '.[0].scale') &&
+            geometry=$(swaymsg -t get_tree | jq -r --argjson id "$window" --argjson s "$scale" '.. | objects |
+                select(.id? == $id) | .rect | "wx=\(.x * $s) wy=\(.y * $s) ww=\(.width * $s) wh=\(.height * $s)"') ||
+            return 1
     else
         # xwininfo's absolute corner: right also inside a window manager's frame.
-        eval "$(xwininfo -id "$window" | awk -F: '/Absolute upper-left X/ { print "wx=" $2 }
+        geometry=$(xwininfo -id "$window" 2>/dev/null | awk -F: '/Absolute upper-left X/ { print "wx=" $2 }
             /Absolute upper-left Y/ { print "wy=" $2 } /Width/ { print "ww=" $2 } /Height/ { print "wh=" $2 }' |
-            tr -d ' ')"
+            tr -d ' ') || return 1
     fi
+    case $geometry in *wx=*wy=*ww=*wh=*) eval "$geometry" ;; *) return 1 ;; esac
 }
 
 # The window point (tx, ty) over the middle of the picture's pixel ($1, $2).

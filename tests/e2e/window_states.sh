@@ -105,7 +105,7 @@ keys F11
 wait_until "F11 to make the window fullscreen" fullscreen
 keys F11
 wait_until "F11 again to bring the window back maximised ($(xprop -id "$window" _NET_WM_STATE))" maximised
-window_geometry
+wait_until "the maximised window's place" window_geometry
 # Another program in front; the one click on Start brings the game back and presses.
 xmessage -geometry +0+0 "in front" &
 other=$!

@@ -22,7 +22,7 @@ import { execFileSync, spawn } from "node:child_process";
 import fs from "node:fs";
 import os from "node:os";
 import path from "node:path";
-import { cpuPercent, launch, launchFirefox, serve } from "./browser.mjs";
+import { cpuPercent, firstVisitBudget, launch, launchFirefox, serve } from "./browser.mjs";
 
 const [site, referenceFrame, writePage] = process.argv.slice(2).map((p) => path.resolve(p));
 const scratch = fs.mkdtempSync(path.join(os.tmpdir(), "hangman-web-"));
@@ -565,7 +565,7 @@ try {
   check(new Set([digestA, digestB, digestC]).size === 3,
         `each release has a digest of its own: A ${digestA}, B ${digestB} (program changed), C ${digestC} (only screen.js changed)`);
 
-  // In a profile of its own: a first visit downloads at most 400 KB in all.
+  // In a profile of its own: a first visit downloads no more than its budget.
   // Then the site moves on to release B, with two tabs open: both are
   // offered B and run A until their player reloads; one accepts and runs B,
   // whose worker drops A's cache but not another app's; the other's Reload
@@ -579,7 +579,7 @@ try {
   await open(firstVisit, appServer.url);
   const offlineReady = await until(firstVisit, "the service worker", workerActive).then(() => true, () => false);
   const downloaded = Object.values(appServer.sent).reduce((sum, bytes) => sum + bytes, 0);
-  check(offlineReady && downloaded <= 400000, `a first visit starts the service worker${offlineReady ? "" : " (it did not)"} and downloads ${downloaded} bytes in all, gzip (${
+  check(offlineReady && downloaded <= firstVisitBudget, `a first visit starts the service worker${offlineReady ? "" : " (it did not)"} and downloads ${downloaded} bytes in all, gzip, at most ${firstVisitBudget} (${
     Object.entries(appServer.sent).map(([name, bytes]) => `${name} ${bytes}`).join(", ")})`);
   check(await firstVisit.$eval("#update", (element) => element.hidden), "a first visit offers no new version");
   await firstVisit.evaluate(() => caches.open("another-app"));
