@@ -3,7 +3,8 @@
 # how it is called: `make test` runs first, in the checkout; test-package,
 # test-windows and test-web each run as the first command of a fresh clone
 # of the commit (no build folder, nothing changed); test-release runs last,
-# in the checkout. And a target that fails fails CI, whichever it is.
+# in the checkout. And a target that fails fails CI, whichever it is; a
+# platform that fails keeps its clone, and only its, for a look.
 #
 #   fresh_clones.sh <source tree>
 set -eu
@@ -45,5 +46,12 @@ for target in test test-package test-windows test-web test-release; do
     if MAKE_FAILS=$target PATH="$scratch/bin:$PATH" "$tree/.ci/run" >"$scratch/out.txt" 2>&1; then
         fail "CI passed although make $target failed"
     fi
+    kept=$(sed -n 's/^CI: failed: .* (kept for a look in \(.*\))$/\1/p' "$scratch/out.txt")
+    case $target in test-package | test-windows | test-web)
+        [ -d "$kept/$target/.git" ] || fail "the failed clone of $target was not kept: $(cat "$scratch/out.txt")"
+        [ "$(ls -d "$kept"/*/)" = "$kept/$target/" ] || fail "clones kept beside $target's: $(ls "$kept")"
+        rm -rf "$kept"
+        ;;
+    esac
 done
-echo "ci: a failing target fails CI, whichever it is"
+echo "ci: a failing target fails CI, whichever it is; a failing platform keeps its clone"

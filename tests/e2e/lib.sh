@@ -313,11 +313,23 @@ submit() {
 
 # Moves the pointer over Start and expects its hover look in the screenshot $1.
 # The pointer comes from elsewhere, so that it moves even where an earlier
-# window left it on Start.
+# window left it on Start. It moves again whenever the window has moved or
+# changed size since (a window manager may still be placing a new window),
+# and after every 20 looks without the hover (a motion the game took while
+# its window was still changing), as a player's hand would.
 expect_start_hover() {
-    point 320 20
-    point 150 390
-    shot_until "$1" 100 375 "242,177,52" "Start's hover look"
+    pointed="" looks=0
+    wait_until "Start's hover look (the pixel 100,375 to be 242,177,52)" start_hovered "$1"
+}
+start_hovered() {
+    window_geometry || return 1
+    looks=$((looks + 1))
+    if [ "$pointed" != "$wx $wy $ww $wh" ] || [ $((looks % 20)) -eq 0 ]; then
+        point 320 20
+        point 150 390
+        pointed="$wx $wy $ww $wh"
+    fi
+    shows "$1" 100 375 "242,177,52"
 }
 
 # Starts the game, checks that its menu answers the pointer, asks its window
