@@ -59,14 +59,14 @@ bool init()
     bool success = true;
 
     platform_prepare();
-    if (SDL_Init(SDL_INIT_VIDEO) == 0 && !display_found()) {
-        // No window could be seen: none is made, and nothing of the video
-        // stack (EGL, Mesa) is started only to say so in words of its own.
+    const bool video = SDL_Init(SDL_INIT_VIDEO) == 0;
+    if (!video || !display_found()) {
         log("SDL could not initialize. SDL ERROR: %s\n", SDL_GetError());
-        return false;
-    }
-    if (SDL_WasInit(SDL_INIT_VIDEO) == 0) {
-        log("SDL could not initialize. SDL ERROR: %s\n", SDL_GetError());
+        if (video) {
+            // No window could be seen: none is made, and nothing of the video
+            // stack (EGL, Mesa) is started only to say so in words of its own.
+            return false;
+        }
         success = false;
     } else if (!SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "1")) {
         log("Warning: Linear texture filtering not enabled!");

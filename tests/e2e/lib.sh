@@ -22,17 +22,8 @@ fail() {
     exit 1
 }
 
-# Runs the command until it succeeds; after $guard seconds, fails saying
-# that it waited for $1.
-wait_until() {
-    what=$1
-    shift
-    deadline=$(($(date +%s) + guard))
-    until "$@"; do
-        [ "$(date +%s)" -lt "$deadline" ] || fail "waited $guard s for $what"
-        sleep 0.05
-    done
-}
+# shellcheck source=../support/wait.sh
+. "$(dirname "$0")/../support/wait.sh"
 
 start_display() {
     mkdir -p "$out"

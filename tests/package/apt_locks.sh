@@ -27,19 +27,9 @@ restore() {
 }
 trap restore EXIT
 fail() { echo "FAIL: $*"; exit 1; }
-guard=${guard:-600}  # s: a last resort, far beyond what any step takes on a busy machine
-
-# Runs the command until it succeeds; after $guard s, fails saying that it
-# waited for $1.
-wait_until() {
-    what=$1
-    shift
-    deadline=$(($(date +%s) + guard))
-    until "$@"; do
-        [ "$(date +%s)" -lt "$deadline" ] || fail "waited $guard s for $what"
-        sleep 0.1
-    done
-}
+guard=${guard:-600}
+# shellcheck source=../support/wait.sh
+. "$root/tests/support/wait.sh"
 
 # Holds the lock $1 as apt does (an fcntl lock on the whole file; struct
 # flock as on x86-64 and arm64), in the background ($holder), until killed.

@@ -48,16 +48,9 @@ echo "library cache: kept a build in progress and a prefix in use, cleared one u
 # Another run is building this very prefix: wait for it, then take it. The
 # other run holds the cache's lock until this one has been seen waiting,
 # however long it takes to get there; then it finishes its prefix.
-guard=${guard:-600}  # s: a last resort, far beyond what any step takes on a busy machine
-wait_until() {
-    what=$1
-    shift
-    deadline=$(($(date +%s) + guard))
-    until "$@"; do
-        [ "$(date +%s)" -lt "$deadline" ] || fail "waited $guard s for $what"
-        sleep 0.1
-    done
-}
+guard=${guard:-600}
+# shellcheck source=../support/wait.sh
+. "$root/tests/support/wait.sh"
 rm "$cache/$key"
 : >"$scratch/err.txt"
 flock "$cache/.lock" sh -c 'touch "$3"; while [ ! -e "$4" ]; do sleep 0.1; done; ln -s "$1" "$2"' - \
