@@ -55,12 +55,20 @@ const xservers = [];
 process.on("exit", () => xservers.forEach((xvfb) => xvfb.kill()));
 
 // The canvas keeps its drawing buffer, so that its frames can be read back
-// at 640 x 480, whatever size the page shows it at; every text the game
-// puts into the live region is kept, in order.
+// at 640 x 480, whatever size the page shows it at (pixelAt gives the
+// colour of one, "r,g,b"); every text the game puts into the live region is
+// kept, in order.
 function watchPage() {
   const getContext = HTMLCanvasElement.prototype.getContext;
   HTMLCanvasElement.prototype.getContext = function (type, attributes) {
     return getContext.call(this, type, { ...attributes, preserveDrawingBuffer: true });
+  };
+  window.pixelAt = (x, y) => {
+    const canvas = document.getElementById("canvas");
+    const rgba = new Uint8Array(4);
+    canvas.getContext("webgl").readPixels(x, canvas.height - 1 - y, 1, 1, WebGLRenderingContext.RGBA,
+                                          WebGLRenderingContext.UNSIGNED_BYTE, rgba);
+    return rgba.slice(0, 3).join(",");
   };
   window.heard = [];
   document.addEventListener("DOMContentLoaded", () => {
@@ -117,12 +125,7 @@ async function open(tab, url) {
       fs.writeFileSync(file, Buffer.from(png.split(",")[1], "base64"));
     },
     // The colour of the picture's pixel (x, y), "r,g,b".
-    pixel: (x, y) => tab.$eval("#canvas", (canvas, x, y) => {
-      const gl = canvas.getContext("webgl");
-      const rgba = new Uint8Array(4);
-      gl.readPixels(x, canvas.height - 1 - y, 1, 1, gl.RGBA, gl.UNSIGNED_BYTE, rgba);
-      return `${rgba[0]},${rgba[1]},${rgba[2]}`;
-    }, x, y),
+    pixel: (x, y) => tab.evaluate((x, y) => window.pixelAt(x, y), x, y),
   };
   return game;
 }
@@ -386,13 +389,8 @@ try {
   // On to the page: the licence link, then its buttons, pressed by keys.
   await press("Tab");
   check(await keyboardPage.evaluate(() => document.activeElement.tagName === "A"), "Tab goes on from the game to the page's link");
-  const ringGone = await until(keyboardPage, "the ring to go with the focus", (colour) => {
-    const canvas = document.getElementById("canvas");
-    const gl = canvas.getContext("webgl");
-    const rgba = new Uint8Array(4);
-    gl.readPixels(55, canvas.height - 1 - 390, 1, 1, gl.RGBA, gl.UNSIGNED_BYTE, rgba);
-    return rgba.slice(0, 3).join(",") !== colour;
-  }, ring).then(() => true, () => false);
+  const ringGone = await until(keyboardPage, "the ring to go with the focus", (colour) => window.pixelAt(55, 390) !== colour,
+                               ring).then(() => true, () => false);
   check(ringGone, "the game's ring goes when the focus leaves the game");
   await press("Tab", "Tab");  // Show keys, Show console
   const before = await keyboard.consoleText();
