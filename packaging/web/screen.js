@@ -1,6 +1,6 @@
 // What only the browser can do for keyboard players and screen readers; the
 // game itself keeps the focus among its buttons, draws the ring and says
-// what happens (src/gfx/focus.cpp, src/app/speech.cpp). The canvas is one
+// what happens (src/access/focus.cpp, src/access/speech.cpp). The canvas is one
 // stop of the page's Tab order: Tab moves on through the page and never
 // reaches the game, and when Tab brings the focus to the canvas the game
 // shows its ring at once. The game's texts go into a live region

@@ -9,12 +9,12 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/log.hpp"
-#include "app/speech.hpp"
-#include "gfx/controller.hpp"
+#include "access/controller.hpp"
+#include "access/speech.hpp"
 #include "gfx/frame.hpp"
 #include "gfx/media.hpp"
-#include "gfx/platform.hpp"
+#include "platform/log.hpp"
+#include "platform/platform.hpp"
 
 namespace hangman {
 
@@ -84,7 +84,7 @@ bool init()
         return false;
     }
     platform_pause();
-    platform_window_created();
+    platform_window_created(window);
     SDL_SetWindowMinimumSize(window, window_width / 2, window_height / 2);
 
     renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);

@@ -3,7 +3,7 @@
 #include <SDL.h>
 
 #include "app/app.hpp"
-#include "gfx/platform.hpp"
+#include "platform/platform.hpp"
 
 int main(int argc, char* argv[])
 {

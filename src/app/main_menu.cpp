@@ -7,12 +7,13 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "access/focus.hpp"
+#include "access/input.hpp"
 #include "app/app.hpp"
-#include "app/log.hpp"
-#include "gfx/focus.hpp"
 #include "gfx/frame.hpp"
 #include "gfx/media.hpp"
-#include "gfx/platform.hpp"
+#include "platform/log.hpp"
+#include "platform/platform.hpp"
 #include "screens/difficulty.hpp"
 #include "screens/options.hpp"
 

@@ -7,11 +7,12 @@
 #include <climits>
 #include <vector>
 
-#include "app/log.hpp"
-#include "app/speech.hpp"
+#include "access/input.hpp"
+#include "access/speech.hpp"
 #include "game/words.hpp"
 #include "gfx/frame.hpp"
 #include "gfx/media.hpp"
+#include "platform/log.hpp"
 
 namespace hangman {
 

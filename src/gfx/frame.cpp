@@ -1,13 +1,10 @@
-// The shared steps of the screen loops (see frame.hpp).
+// The shared drawing steps of the screen loops (see frame.hpp).
 #include "gfx/frame.hpp"
 
 #include <cmath>
 
-#include "app/speech.hpp"
-#include "gfx/controller.hpp"
-#include "gfx/focus.hpp"
 #include "gfx/media.hpp"
-#include "gfx/platform.hpp"
+#include "platform/platform.hpp"
 
 namespace hangman {
 
@@ -16,6 +13,7 @@ namespace {
 constexpr int fallback_refresh_rate = 60;
 
 bool pacing = true;
+unsigned long presented = 0;
 Uint64 previous_frame = 0;  // performance counter when the last frame was done
 
 // Unless the window has exactly the picture's pixels, the screens draw into
@@ -106,70 +104,12 @@ void pace()
     previous_frame = now;
 }
 
-// True, after acting on it, for a key that belongs to the window rather than
-// to the screens: F11 and Alt+Enter switch fullscreen on and off, and Alt
-// alone is kept for Alt+Enter, so that neither counts as a screen's key.
-bool take_window_key(const SDL_Event& event)
-{
-    if (event.type != SDL_KEYDOWN && event.type != SDL_KEYUP) {
-        return false;
-    }
-    const SDL_Keycode key = event.key.keysym.sym;
-    const bool alt = (event.key.keysym.mod & KMOD_ALT) != 0;
-    const bool toggle = key == SDLK_F11 || (alt && (key == SDLK_RETURN || key == SDLK_KP_ENTER));
-    if (!toggle && key != SDLK_LALT && key != SDLK_RALT) {
-        return false;
-    }
-    if (toggle && event.type == SDL_KEYDOWN && event.key.repeat == 0) {
-        platform_toggle_fullscreen();
-    }
-    return true;
-}
-
-// True, after acting on it, for an event that belongs to the program rather
-// than to a screen: the window's keys, the speech switch, a controller's
-// comings and goings. A push of a controller's stick comes out as its D-pad.
-bool take_program_event(SDL_Event& event)
-{
-    watch_pointer(event);
-    return take_window_key(event) || take_speech_switch(event) || take_controller_event(event);
-}
-
 }  // namespace
 
 bool window_visible()
 {
     return window == nullptr ||
            (SDL_GetWindowFlags(window) & (SDL_WINDOW_HIDDEN | SDL_WINDOW_MINIMIZED)) == 0;
-}
-
-bool poll_event(SDL_Event& event)
-{
-    while (SDL_PollEvent(&event) != 0) {
-        if (!take_program_event(event)) {
-            return true;
-        }
-    }
-    return false;
-}
-
-bool wait_event(SDL_Event& event)
-{
-    for (;;) {
-        if (!platform_wait_event(event)) {
-            return false;
-        }
-        if (!take_program_event(event)) {
-            return true;
-        }
-    }
-}
-
-bool next_event(SDL_Event& event, bool may_wait)
-{
-    // The event is handled by the caller like any other; the drain goes on
-    // until the window is visible again and the queue is empty.
-    return poll_event(event) || (may_wait && !window_visible() && wait_event(event));
 }
 
 SDL_Rect picture_view(int output_width, int output_height)
@@ -236,11 +176,16 @@ void present_frame()
         SDL_SetRenderDrawColor(renderer, 255, 255, 255, 255);
     }
     SDL_RenderPresent(renderer);
+    ++presented;
     platform_presented();
-    frame_presented();
     if (pacing) {
         pace();
     }
+}
+
+unsigned long frames_presented()
+{
+    return presented;
 }
 
 void set_frame_pacing(bool on)

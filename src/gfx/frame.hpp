@@ -1,7 +1,6 @@
-// The steps every screen loop shares: taking the next event (asleep while
-// the window cannot be seen, without the keys that belong to the window),
-// starting a frame, and presenting it at the display's pace even where
-// vertical sync does not hold, scaled to fill the window.
+// The drawing steps every screen loop shares: starting a frame, and
+// presenting it at the display's pace even where vertical sync does not
+// hold, scaled to fill the window. (Taking the events is access/input.hpp's.)
 #pragma once
 
 #include <SDL.h>
@@ -11,25 +10,6 @@ namespace hangman {
 // The colour around the picture in a window of another shape: the board
 // colour at the edge of every screen of the artwork.
 constexpr SDL_Color letterbox_colour = {35, 49, 58, 255};
-
-// None of the three below hands out what belongs to the program rather than
-// to a screen: F11 and Alt+Enter switch fullscreen on and off (Alt alone is
-// kept for Alt+Enter), F2 and a controller's Back switch speech, and
-// controllers come and go. A push of a controller's left stick comes out as
-// its D-pad, and a pointer motion hides the focus ring.
-
-// Takes the next queued event; true when `event` holds one. While the window
-// is hidden or minimised and `may_wait` is true, sleeps in SDL's event wait
-// until something arrives, so nothing is drawn that nobody could see. False
-// means the queue is empty and the frame can be drawn (or waiting failed).
-bool next_event(SDL_Event& event, bool may_wait);
-
-// Takes the next queued event without waiting; false when the queue is empty.
-bool poll_event(SDL_Event& event);
-
-// Sleeps until an event arrives and takes it into `event`; false when the
-// event system failed. (The platform's wait, see platform.hpp.)
-bool wait_event(SDL_Event& event);
 
 // True when the window is neither hidden nor minimised.
 bool window_visible();
@@ -43,6 +23,10 @@ void clear_frame();
 // not say) if the previous frame was presented less than that ago. With
 // working vsync this never sleeps.
 void present_frame();
+
+// How many frames have been presented since the program started: what was
+// drawn before the last of them is on screen.
+unsigned long frames_presented();
 
 // Where the picture lies in the window's pixels (`output` by `output_height`):
 // the largest 4 : 3 rectangle that fits, centred.

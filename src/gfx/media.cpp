@@ -2,7 +2,7 @@
 // image and the clip layout of each sprite sheet.
 #include "gfx/media.hpp"
 
-#include "app/log.hpp"
+#include "platform/log.hpp"
 
 namespace hangman {
 

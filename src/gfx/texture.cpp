@@ -3,9 +3,9 @@
 
 #include <SDL_image.h>
 
-#include "app/log.hpp"
 #include "gfx/media.hpp"
-#include "gfx/platform.hpp"
+#include "platform/log.hpp"
+#include "platform/platform.hpp"
 
 namespace hangman {
 

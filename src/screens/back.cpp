@@ -1,8 +1,8 @@
 // The shared Back button (see back.hpp).
 #include "screens/back.hpp"
 
-#include "app/log.hpp"
 #include "gfx/media.hpp"
+#include "platform/log.hpp"
 
 namespace hangman {
 

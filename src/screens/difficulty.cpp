@@ -5,12 +5,13 @@
 
 #include <string>
 
-#include "app/log.hpp"
+#include "access/focus.hpp"
+#include "access/input.hpp"
 #include "game/play.hpp"
 #include "game/words.hpp"
-#include "gfx/focus.hpp"
 #include "gfx/frame.hpp"
 #include "gfx/media.hpp"
+#include "platform/log.hpp"
 #include "screens/back.hpp"
 
 namespace hangman {

@@ -3,11 +3,12 @@
 
 #include <SDL.h>
 
-#include "app/log.hpp"
-#include "app/speech.hpp"
-#include "gfx/focus.hpp"
+#include "access/focus.hpp"
+#include "access/input.hpp"
+#include "access/speech.hpp"
 #include "gfx/frame.hpp"
 #include "gfx/media.hpp"
+#include "platform/log.hpp"
 #include "screens/back.hpp"
 
 namespace hangman {

@@ -1,7 +1,5 @@
 // What Linux and Windows share of the platform (see platform.hpp).
-#include "gfx/platform.hpp"
-
-#include "gfx/media.hpp"
+#include "platform/platform.hpp"
 
 namespace hangman {
 
@@ -16,7 +14,7 @@ Uint32 platform_window_flags()
     return SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
 }
 
-bool platform_toggle_fullscreen()
+bool platform_toggle_fullscreen(SDL_Window* window)
 {
     const Uint32 flags = SDL_GetWindowFlags(window);
     if ((flags & SDL_WINDOW_FULLSCREEN) == 0) {
@@ -47,5 +45,10 @@ int platform_end(int status)
 void platform_pause() {}
 void platform_presented() {}
 void platform_screen(const char*) {}
+
+bool platform_keyboard_moved(bool&)
+{
+    return false;
+}
 
 }  // namespace hangman

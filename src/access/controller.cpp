@@ -1,5 +1,5 @@
 // Game controllers (see controller.hpp).
-#include "gfx/controller.hpp"
+#include "access/controller.hpp"
 
 #include <cstdlib>
 #include <vector>

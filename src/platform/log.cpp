@@ -1,5 +1,5 @@
 // Console output for the whole game (see log.hpp).
-#include "app/log.hpp"
+#include "platform/log.hpp"
 
 #include <cstdarg>
 #include <cstdio>

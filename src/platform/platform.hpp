@@ -1,7 +1,8 @@
-// What the platforms do differently. platform.cpp holds what Linux and
-// Windows share, platform_linux.cpp and platform_windows.cpp what only one
-// of them does (speech, the screen reader, reduced motion, the window at
-// start); platform_web.cpp holds the web page's. Everything else is shared.
+// What the platforms do differently, the lowest layer of the game: it knows
+// nothing of the screens, the drawing or the focus. desktop.cpp holds what
+// Linux and Windows share, linux.cpp and windows.cpp what only one of them
+// does (speech, the screen reader, reduced motion, the window at start);
+// web.cpp holds the web page's. Everything else is shared.
 #pragma once
 
 #include <SDL.h>
@@ -20,10 +21,10 @@ void platform_prepare();
 // desktop; none on the web page, which sizes the canvas itself.
 Uint32 platform_window_flags();
 
-// Switches the window between fullscreen at the desktop's resolution and a
+// Switches `window` between fullscreen at the desktop's resolution and a
 // window; false when the window system refused. The web page leaves that to
 // the browser: nothing happens, and the result is true.
-bool platform_toggle_fullscreen();
+bool platform_toggle_fullscreen(SDL_Window* window);
 
 // Sleeps until an event arrives and takes it into `event`; false when the
 // event system failed.
@@ -42,18 +43,23 @@ void platform_pause();
 // can wait for the frame after their input). Nothing on the desktop.
 void platform_presented();
 
-// Called once the window exists. On Windows, a window that came up minimised
+// Called once `window` exists. On Windows, a window that came up minimised
 // (the Start menu's shortcut starts the console minimised, and the first
 // window of the program takes the same state) is restored and brought to the
 // front. Nothing elsewhere.
-void platform_window_created();
+void platform_window_created(SDL_Window* window);
 
 // True when the system asks for less motion on screen: the desktop's setting
 // (GNOME's through the settings portal, Windows' client-area animations),
 // the browser's prefers-reduced-motion.
 bool platform_reduced_motion();
 
-// Speech, for players who cannot see the game (app/speech.hpp says what is
+// True, once, when the keyboard has come to the game (`arrived`) or gone on
+// to something else since the last call: the web page tells it when Tab
+// moves through the page. Never on the desktop, whose window has it all.
+bool platform_keyboard_moved(bool& arrived);
+
+// Speech, for players who cannot see the game (access/speech.hpp says what is
 // said and when). True when the system says a screen reader is running: the
 // accessibility bus's ScreenReaderEnabled, Windows' SPI_GETSCREENREADER;
 // always on the web page, whose live region says nothing without one.

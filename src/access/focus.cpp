@@ -1,10 +1,10 @@
 // Keyboard and controller play of a screen's buttons (see focus.hpp).
-#include "gfx/focus.hpp"
+#include "access/focus.hpp"
 
 #include <climits>
 #include <cstdlib>
 
-#include "app/speech.hpp"
+#include "access/speech.hpp"
 #include "gfx/media.hpp"
 
 namespace hangman {

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "gfx/focus.hpp"
+#include "access/focus.hpp"
 
 namespace hangman {
 
@@ -36,9 +36,13 @@ void start_speech();
 // Stops speaking and lets the system's speech go. Safe to repeat.
 void stop_speech();
 
-// Speaks what was said while the frame just presented was drawn: what is
-// heard is on screen.
-void frame_presented();
+// Speaks what was said while frames that are now presented were drawn, so
+// that what is heard is on screen; what the next frame will show waits.
+void speak_shown();
+
+// The window's close was requested: what is still to be said is dropped, and
+// nothing more is said, since nobody sees the game any more.
+void close_requested();
 
 // True, after acting on it, for the key or controller button that switches
 // speech on and off (F2, Back); the screens never see it.

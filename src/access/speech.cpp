@@ -3,15 +3,16 @@
 // system's speech on a thread of their own, in order, so that a slow or
 // stuck speech server never holds up a frame; where there are no threads
 // (the web page) they go at once.
-#include "app/speech.hpp"
+#include "access/speech.hpp"
 
 #include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <vector>
 
+#include "gfx/frame.hpp"
 #include "gfx/media.hpp"
-#include "gfx/platform.hpp"
+#include "platform/platform.hpp"
 
 namespace hangman {
 
@@ -95,14 +96,20 @@ Speaker* start_speaker()
     return made;
 }
 
-// Texts said since the last frame was presented.
-std::vector<std::string> unsaid;
+// A text said, and how many frames had been presented then: it is spoken
+// once the frame after those is.
+struct Unsaid {
+    std::string text;
+    unsigned long frame;
+};
+std::vector<Unsaid> unsaid;
+bool closing = false;  // the window's close was requested: nothing more is said
 
 // Keeps the text to be spoken once the frame that shows it is out.
 void say(const std::string& text)
 {
-    if (speaking) {
-        unsaid.push_back(text);
+    if (speaking && !closing) {
+        unsaid.push_back({text, frames_presented()});
     }
 }
 
@@ -200,19 +207,29 @@ void start_speech()
         speaking = platform_screen_reader();
     }
     told = nullptr;
+    closing = false;
 }
 
-void frame_presented()
+void speak_shown()
 {
-    for (const std::string& text : unsaid) {
-        speak(text);
+    const unsigned long presented = frames_presented();
+    std::size_t shown = 0;
+    while (shown < unsaid.size() && unsaid[shown].frame < presented) {
+        speak(unsaid[shown++].text);
     }
+    unsaid.erase(unsaid.begin(), unsaid.begin() + static_cast<long>(shown));
+}
+
+void close_requested()
+{
+    closing = true;
     unsaid.clear();
 }
 
 void stop_speech()
 {
-    frame_presented();  // what the last frame would have shown is said still
+    speak_shown();  // what the last frame showed is said still
+    unsaid.clear();
     speaking = false;
     if (speaker == nullptr) {
         if (no_threads) {

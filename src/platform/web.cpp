@@ -8,8 +8,7 @@
 // learns each screen and counts the frames (packaging/web/screen.js).
 #include <emscripten.h>
 
-#include "gfx/focus.hpp"
-#include "gfx/platform.hpp"
+#include "platform/platform.hpp"
 
 namespace {
 
@@ -49,13 +48,17 @@ EM_JS(int, page_asks_for_less_motion, (), {
 });
 // clang-format on
 
+// Where the page last said the keyboard went: -1 nowhere new since the game
+// last asked, 0 on to the page, 1 to the game.
+int keyboard_news = -1;
+
 }  // namespace
 
 // Called by the page when Tab brings the keyboard to the game (1) and when
 // the keyboard goes on to the page (0).
 extern "C" EMSCRIPTEN_KEEPALIVE void hangman_keyboard_focus(int on)
 {
-    hangman::show_focus(on != 0);
+    keyboard_news = on != 0 ? 1 : 0;
 }
 
 namespace hangman {
@@ -72,7 +75,7 @@ Uint32 platform_window_flags()
     return 0;
 }
 
-bool platform_toggle_fullscreen()
+bool platform_toggle_fullscreen(SDL_Window*)
 {
     return true;
 }
@@ -102,7 +105,17 @@ void platform_presented()
     page_call("presented", "");
 }
 
-void platform_window_created() {}
+void platform_window_created(SDL_Window*) {}
+
+bool platform_keyboard_moved(bool& arrived)
+{
+    if (keyboard_news < 0) {
+        return false;
+    }
+    arrived = keyboard_news == 1;
+    keyboard_news = -1;
+    return true;
+}
 
 bool platform_reduced_motion()
 {

@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "gfx/platform.hpp"
+#include "platform/platform.hpp"
 
 namespace {
 
@@ -162,7 +162,7 @@ void platform_prepare()
     }
 }
 
-void platform_window_created() {}
+void platform_window_created(SDL_Window*) {}
 
 bool platform_reduced_motion()
 {

@@ -8,8 +8,7 @@
 
 #include <string>
 
-#include "gfx/media.hpp"
-#include "gfx/platform.hpp"
+#include "platform/platform.hpp"
 
 namespace {
 
@@ -47,7 +46,7 @@ void platform_prepare()
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
 }
 
-void platform_window_created()
+void platform_window_created(SDL_Window* window)
 {
     // A program started by a shortcut that starts its console minimised
     // shows its own first window minimised too; the game comes up in front.
