@@ -12,16 +12,17 @@ rank() {
         platform) echo 6 ;; *) echo "unknown" ;;
     esac
 }
-found=0
-for file in */*.cpp */*.hpp; do
-    own=$(rank "${file%%/*}")
-    for included in $(sed -n 's/^#include "\([a-z_]*\)\/.*"$/\1/p' "$file"); do
-        theirs=$(rank "$included")
-        if [ "$own" = unknown ] || [ "$theirs" = unknown ] || [ "$theirs" -lt "$own" ]; then
-            echo "FAIL: $file includes from $included/, a layer above it (or one not known)"
-            found=1
-        fi
+# Every "<file> <folder it includes from>", one a line.
+includes() {
+    for file in */*.cpp */*.hpp; do
+        sed -n "s#^\#include \"\([a-z_]*\)/.*\"\$#$file \1#p" "$file"
     done
-done
-[ "$found" -eq 0 ] || exit 1
+}
+upward=$(includes | while read -r file included; do
+    own=$(rank "${file%%/*}") theirs=$(rank "$included")
+    if [ "$own" = unknown ] || [ "$theirs" = unknown ] || [ "$theirs" -lt "$own" ]; then
+        echo "FAIL: $file includes from $included/, a layer above it (or one not known)"
+    fi
+done)
+[ -z "$upward" ] || { echo "$upward"; exit 1; }
 echo "layers: every include runs down"
