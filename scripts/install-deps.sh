@@ -98,20 +98,34 @@ EOF
     done
 }
 
-# apt-get, once none of the locks is held; again when another program took
-# one between the wait and apt-get's own locking.
+# apt-get, once none of the locks is held; again whenever it failed on a
+# lock, which another program may have taken between the wait and apt-get's
+# own locking and let go of since (apt-get update never waits for a lock,
+# whatever DPkg::Lock::Timeout says). What it says goes to standard error
+# when it fails for good.
 apt_get() {
     locks=$1
     shift
+    said_apt=$(mktemp)
     while :; do
         # shellcheck disable=SC2086 # one lock per word
         wait_for $locks
         status=0
         left=$((deadline - $(date +%s)))
         DEBIAN_FRONTEND=noninteractive $sudo apt-get -o DPkg::Lock::Timeout=$((left > 0 ? left : 0)) \
-            "$@" || status=$?
-        # shellcheck disable=SC2086
-        [ "$status" -ne 0 ] && [ -n "$(holder $locks)" ] || return "$status"
+            "$@" >"$said_apt" 2>&1 || status=$?
+        if [ "$status" -ne 0 ] && grep -q -E 'Could not get lock|Unable to (acquire|lock)' "$said_apt"; then
+            [ "$(date +%s)" -lt "$deadline" ] || {
+                cat "$said_apt" >&2
+                echo "install-deps.sh: gave up after $limit s: apt-get could not take its locks." >&2
+                exit 1
+            }
+            sleep 1
+            continue
+        fi
+        [ "$status" -eq 0 ] || cat "$said_apt" >&2
+        rm -f "$said_apt"
+        return "$status"
     done
 }
 

@@ -4,7 +4,10 @@
 # which lock and which program it waits for, wait, and then install the
 # package; and it must give up with a clear line and a non-zero status when
 # the lock stays held past its limit. Each lock is held until the set-up has
-# been seen to wait for it, however long it takes to get there. Removes and
+# been seen to wait for it, however long it takes to get there. Then the
+# lists lock is taken just as apt-get update starts and let go as soon as it
+# has failed, which the set-up must try again; and two set-ups started
+# together, as CI starts two platforms' tests, must both install. Removes and
 # reinstalls one package of the test group (shellcheck): it needs root (or
 # sudo) and is meant for CI.
 #
@@ -16,6 +19,8 @@ sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 scratch=$(mktemp -d /tmp/hangman-locks-XXXXXX)
 holder=""
+# Takes the package away again (waiting for dpkg's lock like any apt-get).
+remove() { $sudo apt-get -o DPkg::Lock::Timeout=600 remove -y -qq "$package" </dev/null >/dev/null 2>&1; }
 installed() { dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; }
 # However it ends, the machine keeps its package (the holder may have ended
 # already: its kill must not cut this short).
@@ -53,7 +58,7 @@ said_waiting() { grep -q "^Waiting for .* ($1), held by perl (process [0-9]*)" "
 # lock, seconds the set-up may wait, expected status: 0 once the lock is let
 # go after the set-up was seen waiting, 1 when the lock is never let go.
 while read -r lock limit expected; do
-    $sudo apt-get remove -y -qq "$package" </dev/null >/dev/null 2>&1
+    remove
     installed && fail "$package could not be removed for the test"
     hold "$lock"
     HANGMAN_APT_WAIT=$limit "$root/scripts/install-deps.sh" test </dev/null >"$scratch/out.txt" 2>&1 &
@@ -80,3 +85,42 @@ done <<EOF
 /var/cache/apt/archives/lock 600 0
 /var/lib/apt/lists/lock 3 1
 EOF
+
+# ---- apt-get update finds the lists lock taken as it starts, by a program
+# gone again once it has failed: a stand-in apt-get first in PATH does that
+# to the first update, then hands on to the real one.
+mkdir "$scratch/bin"
+cat >"$scratch/bin/apt-get" <<EOF
+#!/bin/sh
+case " \$* " in *" update "*) ;; *) exec /usr/bin/apt-get "\$@" ;; esac
+[ ! -e "$scratch/raced" ] || exec /usr/bin/apt-get "\$@"
+: >"$scratch/raced"
+. "$scratch/race.sh"
+hold /var/lib/apt/lists/lock
+status=0
+/usr/bin/apt-get "\$@" || status=\$?
+release
+exit \$status
+EOF
+chmod +x "$scratch/bin/apt-get"
+{
+    echo "scratch=$scratch sudo=$sudo guard=$guard"
+    sed -n '/^fail()/p; /^hold()/,/^}/p; /^release()/,/^}/p' "$0"
+    echo ". $root/tests/support/wait.sh"
+} >"$scratch/race.sh"
+remove
+PATH=$scratch/bin:$PATH "$root/scripts/install-deps.sh" test </dev/null >"$scratch/out.txt" 2>&1 ||
+    fail "the lists lock taken as apt-get update started: $(cat "$scratch/out.txt")"
+[ -e "$scratch/raced" ] || fail "the stand-in apt-get never ran update: $(cat "$scratch/out.txt")"
+installed || fail "$package was not installed after the race for the lists lock"
+echo "apt locks: apt-get update failed on the lists lock, taken as it started; the set-up tried again and installed"
+
+# ---- Two set-ups at once, each with the package missing.
+remove
+"$root/scripts/install-deps.sh" test </dev/null >"$scratch/first.txt" 2>&1 &
+first=$!
+"$root/scripts/install-deps.sh" test </dev/null >"$scratch/second.txt" 2>&1 ||
+    fail "the second of two set-ups at once: $(cat "$scratch/second.txt")"
+wait "$first" || fail "the first of two set-ups at once: $(cat "$scratch/first.txt")"
+installed || fail "$package was not installed by two set-ups at once"
+echo "apt locks: two set-ups at once both installed"
