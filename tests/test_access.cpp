@@ -105,6 +105,15 @@ TEST_F(AccessTest, KeysAndControllersPressAsAClickAtTheButtonsCentre)
          run_difficulty_screen,
          {key(SDLK_TAB), key(SDLK_TAB, KMOD_LSHIFT), key(SDLK_SPACE)},
          {606, 26}},
+        {"right Shift+Tab round to Back",
+         run_difficulty_screen,
+         {key(SDLK_TAB), key(SDLK_TAB, KMOD_RSHIFT), key(SDLK_SPACE)},
+         {606, 26}},
+        {"Tab round from Back to Easy",
+         run_difficulty_screen,
+         {key(SDLK_TAB), key(SDLK_TAB), key(SDLK_TAB), key(SDLK_TAB), key(SDLK_TAB),
+          key(SDLK_RETURN)},
+         {320, 230}},
         {"Escape for Back", run_difficulty_screen, {key(SDLK_ESCAPE)}, {606, 26}},
         {"Enter on the switch", run_options_screen, {key(SDLK_RETURN)}, {231, 367}},
         {"right from the switch to Back",
@@ -122,6 +131,14 @@ TEST_F(AccessTest, KeysAndControllersPressAsAClickAtTheButtonsCentre)
          run_difficulty_screen,
          {harness::controller_stick(0, 32767), harness::controller_stick(0, 30000),
           harness::controller_stick(0, 0), harness::controller_stick(0, 20000),
+          controller_button(SDL_CONTROLLER_BUTTON_A)},
+         {320, 310}},
+        {"the stick wobbling between a quarter and a half of its travel",
+         run_difficulty_screen,
+         {harness::controller_stick(0, 0), harness::controller_stick(0, 20000),
+          harness::controller_stick(0, 0), harness::controller_stick(0, 20000),
+          harness::controller_stick(0, 10000), harness::controller_stick(0, 20000),
+          harness::controller_stick(0, 10000), harness::controller_stick(0, 20000),
           controller_button(SDL_CONTROLLER_BUTTON_A)},
          {320, 310}},
         {"a controller's B",
@@ -147,6 +164,29 @@ TEST_F(AccessTest, KeysAndControllersPressAsAClickAtTheButtonsCentre)
     }
 }
 
+// The colour of the picture's pixel (x, y) in a frame.
+Uint32 pixel(const Frame& frame, int x, int y)
+{
+    return frame.pixels.at(static_cast<size_t>(y * frame.width + x)) & 0xFFFFFF;
+}
+
+constexpr Uint32 ring = 0xF2B134;
+
+// True when the frame shows the ring around any button: a pixel of the ring
+// a little way left of it, and none in the gap between (as there would be in
+// another button's orange look drawn there).
+bool any_ring(const Frame& frame)
+{
+    for (const Button* button : {&start_button, &options_button, &easy_button, &med_button,
+                                 &hard_button, &back_button, &dev_mode_button}) {
+        const int y = button->y + button->height / 2;
+        if (pixel(frame, button->x - 4, y) == ring && pixel(frame, button->x - 1, y) != ring) {
+            return true;
+        }
+    }
+    return false;
+}
+
 TEST_F(AccessTest, OtherKeysAndButtonsPressNothing)
 {
     const struct {
@@ -166,24 +206,49 @@ TEST_F(AccessTest, OtherKeysAndButtonsPressNothing)
           harness::controller_button(SDL_CONTROLLER_BUTTON_X),
           harness::controller_button(SDL_CONTROLLER_BUTTON_BACK)}},
     };
+    harness::capture_pixels(true);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         run(c.screen, {{harness::plug_in_controller()}, c.keys, {}});
         EXPECT_EQ("", console);
         EXPECT_EQ(std::vector<SDL_Texture*>(shown.size(), shown.front()), shown)
             << "another screen";
+        for (const Frame& frame : harness::frames()) {
+            EXPECT_FALSE(any_ring(frame)) << "a ring";
+        }
+    }
+    harness::capture_pixels(false);
+}
+
+// As the program starts, with no run() to put the ring away first: a mouse
+// player who clicks where the pointer already is (no motion) never sees it.
+TEST_F(AccessTest, ScreensFirstFramesHaveNoRingBeforeAKey)
+{
+    const auto click = [](int x, int y) {
+        return Batch{harness::place_pointer(x, y), harness::press(x, y)};
+    };
+    harness::capture_pixels(true);
+    harness::run_script({{}, click(180, 390), {}, click(606, 26), {}, click(460, 390), {}});
+    run_main_menu();
+    harness::capture_pixels(false);
+    ASSERT_GE(harness::frames().size(), 7u);
+    for (const Frame& frame : harness::frames()) {
+        EXPECT_FALSE(any_ring(frame)) << harness::describe(frame);
     }
 }
 
-// The colour of the picture's pixel (x, y) in a frame.
-Uint32 pixel(const Frame& frame, int x, int y)
+TEST_F(AccessTest, AControllerPulledOutIsClosedOnceAndNeverAgainAtShutdown)
 {
-    return frame.pixels.at(static_cast<size_t>(y * frame.width + x)) & 0xFFFFFF;
+    std::vector<const void*>& closed = hooks::controllers_closed();
+    closed.clear();
+    run(main_menu, {{harness::plug_in_controller()}, {}, {harness::pull_out_controller()}, {}});
+    ASSERT_EQ(1u, closed.size()) << "closed when pulled out";
+    close();
+    EXPECT_EQ(1u, closed.size()) << "and never again at shutdown";
 }
 
 TEST_F(AccessTest, TheRingShowsFromTheFirstNavigationKeyUntilThePointerMoves)
 {
-    const Uint32 ring = 0xF2B134;
     const struct {
         Batch input;
         bool around_start;  // a ring 4 pixels left of Start, and of Options
@@ -306,6 +371,8 @@ TEST_F(SpeechTest, AControllerGameIsToldAsWell)
     script.push_back({controller_button(SDL_CONTROLLER_BUTTON_B)});
     script.push_back({controller_button(SDL_CONTROLLER_BUTTON_DPAD_DOWN)});  // round to Z
     script.push_back({controller_button(SDL_CONTROLLER_BUTTON_DPAD_UP)});    // and on to A
+    script.push_back({controller_button(SDL_CONTROLLER_BUTTON_DPAD_DOWN)});  // down from A to Z
+    script.push_back({controller_button(SDL_CONTROLLER_BUTTON_DPAD_UP)});    // up from Z to A
     script.push_back({controller_button(SDL_CONTROLLER_BUTTON_A)});
     script.push_back({harness::pull_out_controller()});
     script.push_back({});
@@ -322,6 +389,8 @@ TEST_F(SpeechTest, AControllerGameIsToldAsWell)
         "Letter E.",
         "Letter F.",
         "No letter.",
+        "Letter Z.",
+        "Letter A.",
         "Letter Z.",
         "Letter A.",
         "A is not in the word. The word: blank blank blank blank, 0 of 4 letters found. 5 tries "

@@ -32,6 +32,7 @@ const bool graphics_driver_pinned = [] {
 Faults the_faults;
 std::vector<std::string> the_trace;
 int the_wait_calls = 0;
+std::vector<const void*> the_controllers_closed;
 Random the_random;
 Clock the_clock;
 bool the_line_buffering_is_full = false;
@@ -72,6 +73,11 @@ std::vector<std::pair<int, int>>& window_icons()
 int wait_event_calls()
 {
     return the_wait_calls;
+}
+
+std::vector<const void*>& controllers_closed()
+{
+    return the_controllers_closed;
 }
 
 Random& random()
@@ -145,6 +151,7 @@ Uint64 __real_SDL_GetPerformanceCounter(void);
 Uint64 __real_SDL_GetPerformanceFrequency(void);
 void __real_SDL_Delay(Uint32 ms);
 int __real_setvbuf(FILE* stream, char* buffer, int mode, size_t size);
+void __real_SDL_GameControllerClose(SDL_GameController* controller);
 
 int __wrap_SDL_PollEvent(SDL_Event* event)
 {
@@ -334,6 +341,12 @@ void __wrap_SDL_Delay(Uint32 ms)
     }
     hooks::the_clock.delays.push_back(ms);
     hooks::the_clock.now += 1000 * static_cast<Uint64>(ms);
+}
+
+void __wrap_SDL_GameControllerClose(SDL_GameController* controller)
+{
+    hooks::the_controllers_closed.push_back(controller);
+    __real_SDL_GameControllerClose(controller);
 }
 
 int __wrap_setvbuf(FILE* stream, char* buffer, int mode, size_t size)

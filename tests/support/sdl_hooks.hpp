@@ -39,6 +39,9 @@ std::vector<std::pair<int, int>>& window_icons();
 // Calls of SDL_WaitEvent so far.
 int wait_event_calls();
 
+// Every game controller the game has closed, in order, once for each call.
+std::vector<const void*>& controllers_closed();
+
 // The word bank's random numbers: when set, rand() returns `fixed_rand` and
 // time() returns `fixed_time`; calls and srand() seeds are recorded always.
 struct Random {
