@@ -317,44 +317,58 @@ TEST_F(SpeechTest, AGamePlayedByKeysIsToldStepByStep)
                     letters("q<x "),
                     letters("o "),
                     letters("o "),
-                    {key(SDLK_F2)},
+                    letters("z j k m "),
+                    {key(SDLK_RETURN)},  // not a letter: the state again
+                    {key(SDLK_F2), harness::key(SDLK_F2, true)},
                     letters("g "),
                     {key(SDLK_F2)},
                     letters("f r "),
                     {key(SDLK_LSHIFT), key(SDLK_x)},
                     {}});
+    const std::string dev_mode_does =
+        "Prints the secret word and every button press on the console, and shows a sprite test "
+        "on the main menu.";
     const std::vector<std::string> expected = {
         "Main menu. Buttons: Start, Options.",
-        "Start",
-        "Options",
-        "Options. Buttons: Developer mode: on, Back. Focused: Developer mode: on.",
-        "Developer mode: off",
-        "Main menu. Buttons: Start, Options. Focused: Options.",
-        "Start",
-        "Choose a level. Buttons: Easy, Medium, Hard, Back. Focused: Easy.",
+        "Start, button",
+        "Options, button",
+        "Options. Buttons: Developer mode, Back. Focused: Developer mode, switch, on. " +
+            dev_mode_does,
+        "Developer mode, switch, off.",
+        "Main menu. Buttons: Start, Options. Focused: Options, button.",
+        "Start, button",
+        "Choose a level. Buttons: Easy, 4 letters; Medium, 7 to 9 letters; Hard, 8 to 13 "
+        "letters; Back. Focused: Easy, button, 4 letters.",
         "Game. A word of 4 letters, 6 tries. Type a letter, then Space to guess it.",
         "Letter Q.",
         "No letter.",
         "Letter X.",
-        "X is not in the word. The word: blank blank blank blank, 0 of 4 letters found. "
-        "5 tries left. Guessed: X.",
+        "X is not in the word. The word: 4 unknown letters, 0 of 4 letters found. 5 tries left.",
         "Letter O.",
-        "O is in the word. The word: blank blank O blank, 1 of 4 letters found. 5 tries left. "
-        "Guessed: X, O.",
+        "O is in the word. The word: blank blank O blank, 1 of 4 letters found. 5 tries left.",
         "Letter O.",
         "O was guessed already. The word: blank blank O blank, 1 of 4 letters found. 5 tries "
-        "left. Guessed: X, O.",
+        "left.",
+        "Letter Z.",
+        "Z is not in the word. The word: blank blank O blank, 1 of 4 letters found. 4 tries left.",
+        "Letter J.",
+        "J is not in the word. The word: blank blank O blank, 1 of 4 letters found. 3 tries left.",
+        "Letter K.",
+        "K is not in the word. The word: blank blank O blank, 1 of 4 letters found. 2 tries left.",
+        "Letter M.",
+        "M is not in the word. The word: blank blank O blank, 1 of 4 letters found. 1 try left.",
+        "The word: blank blank O blank, 1 of 4 letters found. 1 try left. Guessed: X, O, Z, J, "
+        "K, M. No letter chosen.",
         "Speech off.",
         "Speech on.",
+        "Game. The word: blank blank O G. 1 try left. No letter chosen.",
         "Letter F.",
-        "F is in the word. The word: F blank O G, 3 of 4 letters found. 5 tries left. Guessed: "
-        "X, O, G, F.",
+        "F is in the word. The word: F blank O G, 3 of 4 letters found. 1 try left.",
         "Letter R.",
-        "R is in the word. The word: F R O G, 4 of 4 letters found. 5 tries left. Guessed: X, O, "
-        "G, F, R.",
-        "You won! The word: F R O G, 4 of 4 letters found. 5 tries left. Guessed: X, O, G, F, "
-        "R. Press any key for the main menu.",
-        "Main menu. Buttons: Start, Options. Focused: Start.",
+        "R is in the word. The word: F R O G, 4 of 4 letters found. 1 try left.",
+        "You won! The word: F R O G, 4 of 4 letters found. 1 try left. Press any key for the "
+        "main menu.",
+        "Main menu. Buttons: Start, Options. Focused: Start, button.",
     };
     EXPECT_EQ(expected, heard());
 }
@@ -368,20 +382,29 @@ TEST_F(SpeechTest, AControllerGameIsToldAsWell)
     for (int step = 0; step < 6; ++step) {
         script.push_back({controller_button(SDL_CONTROLLER_BUTTON_DPAD_UP)});  // up to F
     }
-    script.push_back({controller_button(SDL_CONTROLLER_BUTTON_B)});
-    script.push_back({controller_button(SDL_CONTROLLER_BUTTON_DPAD_DOWN)});  // round to Z
-    script.push_back({controller_button(SDL_CONTROLLER_BUTTON_DPAD_UP)});    // and on to A
-    script.push_back({controller_button(SDL_CONTROLLER_BUTTON_DPAD_DOWN)});  // down from A to Z
-    script.push_back({controller_button(SDL_CONTROLLER_BUTTON_DPAD_UP)});    // up from Z to A
-    script.push_back({controller_button(SDL_CONTROLLER_BUTTON_A)});
+    for (SDL_GameControllerButton button : {
+             SDL_CONTROLLER_BUTTON_B,
+             SDL_CONTROLLER_BUTTON_DPAD_DOWN,  // round to Z
+             SDL_CONTROLLER_BUTTON_DPAD_UP,    // and on to A
+             SDL_CONTROLLER_BUTTON_DPAD_DOWN,  // down from A to Z
+             SDL_CONTROLLER_BUTTON_DPAD_UP,    // up from Z to A
+             SDL_CONTROLLER_BUTTON_A,
+             SDL_CONTROLLER_BUTTON_DPAD_UP,  // on from the last one guessed
+             SDL_CONTROLLER_BUTTON_A,
+             SDL_CONTROLLER_BUTTON_Y,  // the state again
+         }) {
+        script.push_back({controller_button(button)});
+    }
     script.push_back({harness::pull_out_controller()});
     script.push_back({});
     run(main_menu, script);
     EXPECT_EQ(
         "start button has been pressed.\neasy button has been pressed.\n"
-        "word = frog\nword_length = 4trys_remaining = 5\n",
+        "word = frog\nword_length = 4trys_remaining = 5\ntrys_remaining = 4\n",
         console);
     const std::vector<std::string> expected = {
+        "Game. A word of 4 letters, 6 tries. Choose a letter with up and down, then press A to "
+        "guess it.",
         "Letter A.",
         "Letter B.",
         "Letter C.",
@@ -393,9 +416,13 @@ TEST_F(SpeechTest, AControllerGameIsToldAsWell)
         "Letter A.",
         "Letter Z.",
         "Letter A.",
-        "A is not in the word. The word: blank blank blank blank, 0 of 4 letters found. 5 tries "
-        "left. Guessed: A."};  // and nothing after the close request, with the window gone
-    EXPECT_EQ(expected, heard(3));
+        "A is not in the word. The word: 4 unknown letters, 0 of 4 letters found. 5 tries left.",
+        "Letter B.",
+        "B is not in the word. The word: 4 unknown letters, 0 of 4 letters found. 4 tries left.",
+        "The word: 4 unknown letters, 0 of 4 letters found. 4 tries left. Guessed: A, B. No "
+        "letter chosen.",
+    };  // and nothing after the close request, with the window gone
+    EXPECT_EQ(expected, heard(2));
 }
 
 class SilentTest : public SpeechTest {
@@ -406,7 +433,9 @@ protected:
 TEST_F(SilentTest, SpeechOffSaysNothingUntilSwitchedOn)
 {
     run(main_menu, {{key(SDLK_TAB)}, {key(SDLK_F2)}, {key(SDLK_TAB)}, {}});
-    EXPECT_EQ(std::vector<std::string>({"Speech on.", "Options"}), heard());
+    EXPECT_EQ(std::vector<std::string>(
+                  {"Speech on.", "Main menu. Focused: Start, button.", "Options, button"}),
+              heard());
 }
 
 // Last of all (gtest runs a fixture's tests together, in the order the

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "access/speech.hpp"
+#include "access/tree.hpp"
 #include "gfx/media.hpp"
 
 namespace hangman {
@@ -125,11 +126,19 @@ std::size_t moved(const Focus& focus, Move move)
     }
 }
 
-// Fills the band between `inner` and `inner` grown by `width` on every side.
-void fill_band(const SDL_Rect& inner, int width, SDL_Color colour)
+// `area` moved, as little as it takes, to lie whole inside the picture.
+SDL_Rect inside_picture(SDL_Rect area)
 {
-    const SDL_Rect outer = {inner.x - width, inner.y - width, inner.w + 2 * width,
-                            inner.h + 2 * width};
+    area.x = SDL_clamp(area.x, 0, window_width - area.w);
+    area.y = SDL_clamp(area.y, 0, window_height - area.h);
+    return area;
+}
+
+// Fills the band between `outer` and `outer` shrunk by `width` on every side.
+void fill_band(const SDL_Rect& outer, int width, SDL_Color colour)
+{
+    const SDL_Rect inner = {outer.x + width, outer.y + width, outer.w - 2 * width,
+                            outer.h - 2 * width};
     const SDL_Rect sides[] = {
         {outer.x, outer.y, outer.w, width},
         {outer.x, inner.y + inner.h, outer.w, width},
@@ -147,6 +156,9 @@ void fill_band(const SDL_Rect& inner, int width, SDL_Color colour)
 
 Button* focus_event(Focus& focus, const SDL_Event& event)
 {
+    if (Button* pressed = tree_press(focus, event)) {
+        return pressed;  // a screen reader's click
+    }
     const Move move = move_of(event);
     if (move == Move::none || focus.buttons.empty()) {
         return nullptr;
@@ -179,12 +191,17 @@ void draw_focus(const Focus& focus)
         say_button(*focus.buttons[focus.current]);
         tell_focused = false;
     }
+    // The ring lies a little way around the button, and whole inside the
+    // picture: beside an edge (Back, at the top) it comes nearer the button.
     const Button& button = *focus.buttons[focus.current];
-    const SDL_Rect area = {button.x, button.y, button.width, button.height};
-    fill_band(area, halo_width, halo_colour);
-    const SDL_Rect gap = {area.x - ring_gap, area.y - ring_gap, area.w + 2 * ring_gap,
-                          area.h + 2 * ring_gap};
-    fill_band(gap, ring_width, ring_colour);
+    const int ring_out = ring_gap + ring_width;
+    const SDL_Rect ring =
+        inside_picture({button.x - ring_out, button.y - ring_out, button.width + 2 * ring_out,
+                        button.height + 2 * ring_out});
+    const int halo_out = halo_width - ring_out;
+    fill_band({ring.x - halo_out, ring.y - halo_out, ring.w + 2 * halo_out, ring.h + 2 * halo_out},
+              halo_width, halo_colour);
+    fill_band(ring, ring_width, ring_colour);
     SDL_SetRenderDrawColor(renderer, 255, 255, 255, 255);
 }
 

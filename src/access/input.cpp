@@ -12,6 +12,17 @@ namespace hangman {
 
 namespace {
 
+bool controller_last = false;  // the last press was a controller's
+
+void watch_device(const SDL_Event& event)
+{
+    if (event.type == SDL_CONTROLLERBUTTONDOWN) {
+        controller_last = true;
+    } else if (event.type == SDL_KEYDOWN || event.type == SDL_MOUSEBUTTONDOWN) {
+        controller_last = false;
+    }
+}
+
 // True, after acting on it, for a key that belongs to the window rather than
 // to the screens: F11 and Alt+Enter switch fullscreen on and off, and Alt
 // alone is kept for Alt+Enter, so that neither counts as a screen's key.
@@ -38,6 +49,7 @@ bool take_window_key(const SDL_Event& event)
 bool take_program_event(SDL_Event& event)
 {
     watch_pointer(event);
+    watch_device(event);
     if (event.type == SDL_QUIT) {
         close_requested();
     }
@@ -45,21 +57,22 @@ bool take_program_event(SDL_Event& event)
 }
 
 // What comes before every event: the texts of frames now on screen are
-// told, and the focus ring follows the page's keyboard (on the web).
-void before_event()
+// told (all of them before a sleep, which draws nothing), and the focus ring
+// follows the page's keyboard (on the web).
+void before_event(bool waiting)
 {
     bool arrived = false;
     if (platform_keyboard_moved(arrived)) {
         show_focus(arrived);
     }
-    speak_shown();
+    speak_shown(waiting);
 }
 
 }  // namespace
 
 bool poll_event(SDL_Event& event)
 {
-    before_event();
+    before_event(false);
     while (SDL_PollEvent(&event) != 0) {
         if (!take_program_event(event)) {
             return true;
@@ -71,7 +84,7 @@ bool poll_event(SDL_Event& event)
 bool wait_event(SDL_Event& event)
 {
     for (;;) {
-        before_event();
+        before_event(true);
         if (!platform_wait_event(event)) {
             return false;
         }
@@ -79,6 +92,11 @@ bool wait_event(SDL_Event& event)
             return true;
         }
     }
+}
+
+bool pressed_by_controller()
+{
+    return controller_last;
 }
 
 bool next_event(SDL_Event& event, bool may_wait)

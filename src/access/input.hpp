@@ -24,4 +24,8 @@ bool poll_event(SDL_Event& event);
 // event system failed. (The platform's wait, see platform/platform.hpp.)
 bool wait_event(SDL_Event& event);
 
+// True when the last key, click or button that pressed anything was a game
+// controller's: what the game tells a player fits the device in hand.
+bool pressed_by_controller();
+
 }  // namespace hangman

@@ -1,18 +1,20 @@
 // What the game says, and when (see speech.hpp). A text is said once the
-// frame that shows what it tells has been presented. The texts go to the
-// system's speech on a thread of their own, in order, so that a slow or
-// stuck speech server never holds up a frame; where there are no threads
-// (the web page) they go at once.
+// frame that shows what it tells has been presented. The game's own voice
+// speaks on a thread of its own, in order, so that a slow or stuck speech
+// server never holds up a frame; where there are no threads (the web page)
+// the texts go at once.
 #include "access/speech.hpp"
 
-#include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <vector>
 
+#include "access/input.hpp"
+#include "access/tree.hpp"
 #include "gfx/frame.hpp"
-#include "gfx/media.hpp"
 #include "platform/platform.hpp"
+#include "platform/settings.hpp"
+#include "platform/tree.hpp"
 
 namespace hangman {
 
@@ -26,7 +28,6 @@ constexpr std::size_t most_waiting = 1000;
 // the program.
 constexpr Uint32 farewell_ms = 1000;
 
-bool speaking = false;
 const char* told = nullptr;  // the screen told last
 
 // The thread that speaks, and what it shares with the game. It lives on the
@@ -96,20 +97,39 @@ Speaker* start_speaker()
     return made;
 }
 
-// A text said, and how many frames had been presented then: it is spoken
-// once the frame after those is.
+// Whether the game speaks with its own voice: as chosen (by HANGMAN_SPEECH
+// or F2), or else where a screen reader runs that cannot read the tree.
+struct Voice {
+    bool chosen = false;
+    bool choice = false;
+    bool by_setting = false;  // HANGMAN_SPEECH chose: no screen reader takes it back
+    bool reader = false;      // a screen reader ran, when last looked
+};
+Voice voice;
+
+bool own_voice()
+{
+    return voice.chosen ? voice.choice : voice.reader && !platform_tree_served();
+}
+
+// A text said, how many frames had been presented then (it is spoken once
+// the frame after those is), and whether the tree shows it itself.
 struct Unsaid {
     std::string text;
     unsigned long frame;
+    bool shown_by_tree;
 };
 std::vector<Unsaid> unsaid;
-bool closing = false;  // the window's close was requested: nothing more is said
+bool closing = false;     // the window's close was requested: nothing more is said
+bool tell_where = false;  // the own voice was just switched on: say where the player is
+std::string end_text;     // what the end picture in view says, or nothing
+bool gave_way = false;    // said "Speech off.": that is the last the own voice says
 
-// Keeps the text to be spoken once the frame that shows it is out.
-void say(const std::string& text)
+// Keeps the text to be said once the frame that shows it is out.
+void say(std::string text, bool shown_by_tree = false)
 {
-    if (speaking && !closing) {
-        unsaid.push_back({text, frames_presented()});
+    if (!closing && (own_voice() || gave_way || platform_tree_served())) {
+        unsaid.push_back({std::move(text), frames_presented(), shown_by_tree});
     }
 }
 
@@ -133,91 +153,77 @@ void speak(const std::string& text)
     SDL_UnlockMutex(speaker->lock);
 }
 
-const char* button_name(const Button& button)
-{
-    if (&button == &dev_mode_button) {
-        return dev_mode ? "Developer mode: on" : "Developer mode: off";
-    }
-    const struct {
-        const Button* button;
-        const char* name;
-    } names[] = {
-        {&start_button, "Start"}, {&options_button, "Options"}, {&easy_button, "Easy"},
-        {&med_button, "Medium"},  {&hard_button, "Hard"},       {&back_button, "Back"},
-    };
-    for (const auto& entry : names) {
-        if (entry.button == &button) {
-            return entry.name;
-        }
-    }
-    return "";
-}
-
-char letter_name(int letter)
-{
-    return static_cast<char>('A' + letter - 1);
-}
-
-// Tells the web page which screen shows, and speaks `text` unless that
-// screen has been told already.
-void tell_screen(const char* screen, const std::string& text)
+// Tells the web page which screen shows; true when it has just come into
+// view (and was not told yet).
+bool new_screen(const char* screen)
 {
     if (told != nullptr && std::strcmp(told, screen) == 0) {
-        return;
+        return false;
     }
     told = screen;
+    end_text.clear();
     platform_screen(screen);
-    say(text);
+    return true;
 }
 
-std::string count(int number, const char* one, const char* many)
+// A screen reader that came or went takes back what F2 chose.
+void follow_screen_reader()
 {
-    return std::to_string(number) + " " + (number == 1 ? one : many);
+    const bool reader = platform_screen_reader();
+    if (reader != voice.reader && !voice.by_setting) {
+        voice.chosen = false;
+    }
+    voice.reader = reader;
 }
 
-// "The word: F blank O blank, 2 of 4 letters found. 5 tries left. Guessed: O, X."
+// "Press any key for the main menu.", or a button on a controller.
+const char* how_to_go_on()
+{
+    return pressed_by_controller() ? "Press any button for the main menu."
+                                   : "Press any key for the main menu.";
+}
+
+// "The word: F, 3 unknown letters, 1 of 5 letters found. 5 tries left."
 std::string progress(const GameView& view)
 {
-    std::string word;
-    int found = 0;
-    for (std::size_t i = 0; i < view.word.size(); ++i) {
-        const bool shown = i < view.revealed.size() && view.revealed[i] != 0;
-        found += shown ? 1 : 0;
-        word += i == 0 ? "" : " ";
-        word += shown ? std::string(1, static_cast<char>(view.word[i] - 'a' + 'A')) : "blank";
-    }
-    std::string text = "The word: " + word + ", " + std::to_string(found) + " of " +
-                       count(static_cast<int>(view.word.size()), "letter", "letters") + " found. " +
-                       count(view.tries, "try", "tries") + " left.";
-    for (int i = 0; i < view.guess_count; ++i) {
-        text += (i == 0 ? " Guessed: " : ", ") + std::string(1, letter_name(view.guessed[i]));
-    }
-    return text + (view.guess_count > 0 ? "." : "");
+    return word_text(view) + ", " + found_text(view) + ". " + tries_text(view) + ".";
 }
 
 }  // namespace
 
 void start_speech()
 {
-    const char* setting = std::getenv("HANGMAN_SPEECH");
-    if (setting != nullptr &&
-        (std::strcmp(setting, "on") == 0 || std::strcmp(setting, "off") == 0)) {
-        speaking = std::strcmp(setting, "on") == 0;
-    } else {
-        speaking = platform_screen_reader();
-    }
     told = nullptr;
     closing = false;
+    tell_where = false;
+    end_text.clear();
+    gave_way = false;
+    voice = Voice{};
+    voice.by_setting = setting("HANGMAN_SPEECH", voice.choice);
+    voice.chosen = voice.by_setting;
+    voice.reader = platform_screen_reader();
+    start_tree();
 }
 
-void speak_shown()
+void speak_shown(bool waiting)
 {
-    const unsigned long presented = frames_presented();
+    follow_screen_reader();
+    // Asleep, nothing more is drawn: what was said is on screen already.
+    const unsigned long presented = waiting ? frames_presented() + 1 : frames_presented();
+    const bool own = own_voice() || gave_way;
+    const bool tree = platform_tree_served();
     std::size_t shown = 0;
-    while (shown < unsaid.size() && unsaid[shown].frame < presented) {
-        speak(unsaid[shown++].text);
+    for (; shown < unsaid.size() && unsaid[shown].frame < presented; ++shown) {
+        if (own) {
+            speak(unsaid[shown].text);
+        }
+        if (tree && !unsaid[shown].shown_by_tree) {
+            platform_tree_announce(unsaid[shown].text);
+        }
     }
     unsaid.erase(unsaid.begin(), unsaid.begin() + static_cast<long>(shown));
+    gave_way = gave_way && !unsaid.empty();
+    tree_shown();
 }
 
 void close_requested()
@@ -230,7 +236,7 @@ void stop_speech()
 {
     speak_shown();  // what the last frame showed is said still
     unsaid.clear();
-    speaking = false;
+    stop_tree();
     if (speaker == nullptr) {
         if (no_threads) {
             platform_voice_close();
@@ -269,12 +275,18 @@ bool take_speech_switch(const SDL_Event& event)
     }
     const bool down = event.type == SDL_KEYDOWN || event.type == SDL_CONTROLLERBUTTONDOWN;
     if (down && !(key && event.key.repeat != 0)) {
-        if (speaking) {
-            say("Speech off.");
-            speaking = false;
+        const bool on = !own_voice();
+        voice.chosen = true;
+        voice.choice = on;
+        voice.by_setting = false;
+        if (on && !end_text.empty()) {
+            say("Speech on. " + end_text, true);  // nothing is drawn until a key
+        } else if (on) {
+            say("Speech on.", true);
+            tell_where = true;
         } else {
-            speaking = true;
-            say("Speech on.");
+            gave_way = true;  // the own voice says this much still
+            say("Speech off.", true);
         }
     }
     return true;
@@ -282,33 +294,70 @@ bool take_speech_switch(const SDL_Event& event)
 
 bool speech_on()
 {
-    return speaking;
+    return own_voice();
 }
 
 void say_screen(const Focus& focus)
 {
-    std::string text = std::string(focus.screen) + ". Buttons: ";
-    for (std::size_t i = 0; i < focus.buttons.size(); ++i) {
-        text += (i == 0 ? "" : ", ") + std::string(button_name(*focus.buttons[i]));
+    tree_menu(focus);
+    const bool focused = focus_shown() && focus.current < focus.buttons.size();
+    if (!new_screen(focus.screen) && !tell_where) {
+        return;
     }
-    text += ".";
-    if (focus_shown() && focus.current < focus.buttons.size()) {
-        text += " Focused: " + std::string(button_name(*focus.buttons[focus.current])) + ".";
+    std::string text = std::string(focus.screen) + ".";
+    if (!tell_where) {
+        // "Buttons: Start, Options.", or with what each holds, "Easy, 4
+        // letters; Medium, 7 to 9 letters; ...".
+        bool described = false;
+        for (const Button* button : focus.buttons) {
+            described = described || (!words_of(*button).toggle && *words_of(*button).description);
+        }
+        text += " Buttons: ";
+        for (std::size_t i = 0; i < focus.buttons.size(); ++i) {
+            const ButtonWords words = words_of(*focus.buttons[i]);
+            text += (i == 0 ? "" : (described ? "; " : ", ")) + std::string(words.name);
+            if (!words.toggle && *words.description != '\0') {
+                text += std::string(", ") + words.description;
+            }
+        }
+        text += ".";
     }
-    tell_screen(focus.screen, text);
+    if (focused || tell_where) {
+        const std::string button = button_text(*focus.buttons[focus.current]);
+        text += " Focused: " + button + (button.back() == '.' ? "" : ".");
+    }
+    tell_where = false;
+    say(text, true);
 }
 
 void say_button(const Button& button)
 {
-    say(button_name(button));
+    say(button_text(button), true);
+}
+
+void say_switch(const Button& button)
+{
+    say(std::string(words_of(button).name) + ", switch, " + (switched_on(button) ? "on." : "off."),
+        true);
 }
 
 void say_game(const GameView& view)
 {
-    tell_screen("Game", "Game. A word of " +
-                            count(static_cast<int>(view.word.size()), "letter", "letters") + ", " +
-                            count(view.tries, "try", "tries") +
-                            ". Type a letter, then Space to guess it.");
+    new_screen("Game");
+    say("Game. A word of " + count(static_cast<int>(view.word.size()), "letter", "letters") + ", " +
+        count(view.tries, "try", "tries") + ". " +
+        (pressed_by_controller() ? "Choose a letter with up and down, then press A to guess it."
+                                 : "Type a letter, then Space to guess it."));
+}
+
+void show_game(const GameView& view)
+{
+    tree_game(view);
+    if (tell_where) {
+        tell_where = false;
+        say("Game. " + word_text(view) + ". " + tries_text(view) + ". " + staged_text(view) + ".",
+            true);
+    }
 }
 
 void say_letter(int letter)
@@ -324,11 +373,20 @@ void say_guess(int letter, Guess outcome, const GameView& view)
     say(letter_name(letter) + std::string(verdict) + progress(view));
 }
 
+void say_state(const GameView& view)
+{
+    say(progress(view) + " " + guessed_text(view) + ". " + staged_text(view) + ".");
+}
+
 void say_end(bool won, const GameView& view)
 {
-    tell_screen(won ? "You won" : "You lost", std::string(won ? "You won! " : "You lost. ") +
-                                                  progress(view) +
-                                                  " Press any key for the main menu.");
+    tree_end(won, view);
+    if (new_screen(won ? "You won" : "You lost")) {
+        tell_where = false;
+        end_text =
+            std::string(won ? "You won! " : "You lost. ") + progress(view) + " " + how_to_go_on();
+        say(end_text);
+    }
 }
 
 }  // namespace hangman

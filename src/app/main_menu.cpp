@@ -4,9 +4,6 @@
 // outermost screen loop; other screens run inside it.
 #include <SDL.h>
 
-#include <cstdlib>
-#include <cstring>
-
 #include "access/focus.hpp"
 #include "access/input.hpp"
 #include "app/app.hpp"
@@ -14,6 +11,7 @@
 #include "gfx/media.hpp"
 #include "platform/log.hpp"
 #include "platform/platform.hpp"
+#include "platform/settings.hpp"
 #include "screens/difficulty.hpp"
 #include "screens/options.hpp"
 
@@ -25,16 +23,12 @@ constexpr int figure_cycle = 168;                       // 7 figure stages of 24
 constexpr int letter_cycle = 270;                       // 27 letter clips of 10 frames each
 constexpr int still_figure = hung_boi_stage_count - 1;  // the whole figure
 
-// True when the figure is to stand still: HANGMAN_REDUCED_MOTION is "on",
-// or, unless it is "off", the system asks for less motion.
-bool figure_still()
+// True when the figure is to stand still: as HANGMAN_REDUCED_MOTION says
+// (`set`, `still`), or else as the system asks now, which may change while
+// the menu shows.
+bool figure_still(bool set, bool still)
 {
-    const char* setting = std::getenv("HANGMAN_REDUCED_MOTION");
-    if (setting != nullptr &&
-        (std::strcmp(setting, "on") == 0 || std::strcmp(setting, "off") == 0)) {
-        return std::strcmp(setting, "on") == 0;
-    }
-    return platform_reduced_motion();
+    return set ? still : platform_reduced_motion();
 }
 
 // Handles one event; returns the new quit flag.
@@ -93,7 +87,8 @@ void run_main_menu()
     bool quit = false;
     int figure_frame = 0;
     int letter_frame = 0;
-    const bool still = figure_still();
+    bool still = false;
+    const bool set = setting("HANGMAN_REDUCED_MOTION", still);
     Focus focus{"Main menu", {&start_button, &options_button}};
 
     while (!quit) {
@@ -103,7 +98,8 @@ void run_main_menu()
         while (next_event(event, !quit)) {
             quit = handle_menu_event(event, quit, focus);
         }
-        draw_main_menu(focus, still ? still_figure : figure_frame / 24, figure_frame, letter_frame);
+        draw_main_menu(focus, figure_still(set, still) ? still_figure : figure_frame / 24,
+                       figure_frame, letter_frame);
         figure_frame = (figure_frame + 1 < figure_cycle) ? figure_frame + 1 : 0;
         letter_frame = (letter_frame + 1 < letter_cycle) ? letter_frame + 1 : 0;
     }

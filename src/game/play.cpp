@@ -39,12 +39,14 @@ struct GameState {
     int guess_count = 0;
     std::vector<unsigned char> revealed;  // one flag per character of the word
     int selected_letter = 0;              // typed but not yet submitted; 0 for none
+    int last_guessed = 0;                 // where a controller's next step starts from
     bool running = true;                  // false once the window's close is requested
 };
 
 GameView view_of(const GameState& game)
 {
-    return {game.word, game.revealed, game.trys_remaining, game.guessed_letters, game.guess_count};
+    return {game.word,        game.revealed,       game.trys_remaining, game.guessed_letters,
+            game.guess_count, game.selected_letter};
 }
 
 void submit_letter(GameState& game, int letter)
@@ -85,14 +87,46 @@ void submit_letter(GameState& game, int letter)
         log("trys_remaining = %i\n", game.trys_remaining);
     }
     game.selected_letter = 0;
+    game.last_guessed = letter;
 }
 
-void handle_key(GameState& game, SDL_Keycode key)
+// True for a key pressed alone to go with another (Shift, Ctrl, Alt, the
+// system key, the locks): it does not leave an end picture.
+bool modifier(SDL_Keycode key)
 {
+    switch (key) {
+        case SDLK_LSHIFT:
+        case SDLK_RSHIFT:
+        case SDLK_LCTRL:
+        case SDLK_RCTRL:
+        case SDLK_LALT:
+        case SDLK_RALT:
+        case SDLK_LGUI:
+        case SDLK_RGUI:
+        case SDLK_MODE:
+        case SDLK_CAPSLOCK:
+        case SDLK_NUMLOCKCLEAR:
+        case SDLK_SCROLLLOCK:
+            return true;
+        default:
+            return false;
+    }
+}
+
+void handle_key(GameState& game, const SDL_KeyboardEvent& event)
+{
+    const SDL_Keycode key = event.keysym.sym;
+    const bool letter = key >= SDLK_a && key <= SDLK_z;
+    if (!letter && key != SDLK_SPACE && key != SDLK_BACKSPACE && !modifier(key)) {
+        if (event.repeat == 0) {
+            say_state(view_of(game));  // any other key: the game's state again
+        }
+        return;
+    }
     const int before = game.selected_letter;
     // A letter stays selected until it is cleared or submitted.
     if (game.selected_letter == 0) {
-        game.selected_letter = (key >= SDLK_a && key <= SDLK_z) ? key - SDLK_a + 1 : 0;
+        game.selected_letter = letter ? key - SDLK_a + 1 : 0;
     }
     if (key == SDLK_BACKSPACE) {
         game.selected_letter = 0;
@@ -105,19 +139,24 @@ void handle_key(GameState& game, SDL_Keycode key)
     }
 }
 
-// A controller: up and down step the staged letter through the alphabet, A
-// guesses it, B clears it.
+// A controller: up and down step the staged letter through the alphabet,
+// from the last one guessed when none is staged; A guesses it, B clears it,
+// Y says the game's state again.
 void handle_controller_button(GameState& game, Uint8 button)
 {
     const int letters = letter_clip_count - 1;
+    const int from = game.selected_letter != 0 ? game.selected_letter : game.last_guessed;
     switch (button) {
         case SDL_CONTROLLER_BUTTON_DPAD_UP:
-            game.selected_letter = game.selected_letter % letters + 1;  // z goes round to a
+            game.selected_letter = from % letters + 1;  // z goes round to a
             say_letter(game.selected_letter);
             break;
         case SDL_CONTROLLER_BUTTON_DPAD_DOWN:
-            game.selected_letter = game.selected_letter <= 1 ? letters : game.selected_letter - 1;
+            game.selected_letter = from <= 1 ? letters : from - 1;
             say_letter(game.selected_letter);
+            break;
+        case SDL_CONTROLLER_BUTTON_Y:
+            say_state(view_of(game));
             break;
         case SDL_CONTROLLER_BUTTON_A:
             if (game.selected_letter != 0) {
@@ -177,29 +216,6 @@ void show_end_picture(const Texture& picture)
 {
     picture.render(0, 0);
     present_frame();
-}
-
-// True for a key pressed alone to go with another (Shift, Ctrl, Alt, the
-// system key, the locks): it does not leave an end picture.
-bool modifier(SDL_Keycode key)
-{
-    switch (key) {
-        case SDLK_LSHIFT:
-        case SDLK_RSHIFT:
-        case SDLK_LCTRL:
-        case SDLK_RCTRL:
-        case SDLK_LALT:
-        case SDLK_RALT:
-        case SDLK_LGUI:
-        case SDLK_RGUI:
-        case SDLK_MODE:
-        case SDLK_CAPSLOCK:
-        case SDLK_NUMLOCKCLEAR:
-        case SDLK_SCROLLLOCK:
-            return true;
-        default:
-            return false;
-    }
 }
 
 // True for the window events after which the window's pixels may be gone.
@@ -264,13 +280,14 @@ bool play_game(std::string word)
             if (event.type == SDL_QUIT) {
                 game.running = false;
             } else if (event.type == SDL_KEYDOWN) {
-                handle_key(game, event.key.keysym.sym);
+                handle_key(game, event.key);
             } else if (event.type == SDL_CONTROLLERBUTTONDOWN) {
                 handle_controller_button(game, event.cbutton.button);
             }
         }
 
         draw_game(game);
+        show_game(view_of(game));
 
         // A complete word wins even when no try is left.
         if (word_complete(game)) {

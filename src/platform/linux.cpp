@@ -1,11 +1,9 @@
-// What only Linux does (see platform.hpp). Speech goes through
-// speech-dispatcher, whose library is loaded when the first text is spoken:
-// where it is missing, the game starts and plays all the same, silently.
-// Whether a screen reader runs, and whether the desktop wants less motion,
-// are asked of the session's D-Bus, without starting any service to answer.
-#include <dbus/dbus.h>
+// What only Linux does (see platform.hpp): the video driver and the click
+// that focuses, and the game's own voice, through speech-dispatcher, whose
+// library is loaded when the first text is spoken: where it is missing, the
+// game starts and plays all the same, silently. What the desktop says, and
+// the accessibility tree, are linux_desktop.cpp's.
 #include <speech-dispatcher/libspeechd.h>
-#include <sys/stat.h>
 
 #include <cstdlib>
 #include <string>
@@ -13,90 +11,6 @@
 #include "platform/platform.hpp"
 
 namespace {
-
-// How long a running service may take to answer before the game goes on.
-constexpr int answer_wait_ms = 500;
-
-// The session's bus, or nullptr when the session names none; never a bus
-// started for the asking.
-DBusConnection* open_session_bus()
-{
-    std::string address;
-    const char* given = std::getenv("DBUS_SESSION_BUS_ADDRESS");
-    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    struct stat socket_file {};
-    if (given != nullptr && *given != '\0') {
-        address = given;
-    } else if (runtime != nullptr && *runtime != '\0' &&
-               stat((std::string(runtime) + "/bus").c_str(), &socket_file) == 0 &&
-               S_ISSOCK(socket_file.st_mode)) {
-        address = "unix:path=" + std::string(runtime) + "/bus";
-    } else {
-        return nullptr;
-    }
-    DBusError error;
-    dbus_error_init(&error);
-    DBusConnection* bus = dbus_connection_open_private(address.c_str(), &error);
-    if (bus != nullptr && !dbus_bus_register(bus, &error)) {
-        dbus_connection_close(bus);
-        dbus_connection_unref(bus);
-        bus = nullptr;
-    }
-    dbus_error_free(&error);
-    return bus;
-}
-
-// The boolean a reply holds, inside however many variants; `otherwise` when
-// it holds none.
-bool boolean_in(DBusMessage* reply, bool otherwise)
-{
-    DBusMessageIter value;
-    if (!dbus_message_iter_init(reply, &value)) {
-        return otherwise;
-    }
-    while (dbus_message_iter_get_arg_type(&value) == DBUS_TYPE_VARIANT) {
-        DBusMessageIter inner;
-        dbus_message_iter_recurse(&value, &inner);
-        value = inner;
-    }
-    if (dbus_message_iter_get_arg_type(&value) != DBUS_TYPE_BOOLEAN) {
-        return otherwise;
-    }
-    dbus_bool_t answer = FALSE;
-    dbus_message_iter_get_basic(&value, &answer);
-    return answer != FALSE;
-}
-
-// Asks a service on the session's bus a question of two strings whose answer
-// is a boolean; `otherwise` when no such service runs or it answers anything else.
-bool ask(const char* service, const char* path, const char* interface, const char* method,
-         const char* first, const char* second, bool otherwise)
-{
-    DBusConnection* bus = open_session_bus();
-    if (bus == nullptr) {
-        return otherwise;
-    }
-    bool answer = otherwise;
-    DBusMessage* call = dbus_message_new_method_call(service, path, interface, method);
-    if (call != nullptr) {
-        dbus_message_set_auto_start(call, FALSE);
-        dbus_message_append_args(call, DBUS_TYPE_STRING, &first, DBUS_TYPE_STRING, &second,
-                                 DBUS_TYPE_INVALID);
-        DBusError error;
-        dbus_error_init(&error);
-        DBusMessage* reply =
-            dbus_connection_send_with_reply_and_block(bus, call, answer_wait_ms, &error);
-        if (reply != nullptr) {
-            answer = boolean_in(reply, otherwise);
-            dbus_message_unref(reply);
-        }
-        dbus_error_free(&error);
-        dbus_message_unref(call);
-    }
-    dbus_connection_close(bus);
-    dbus_connection_unref(bus);
-    return answer;
-}
 
 // How often a missing speech server is looked for again.
 constexpr Uint32 look_again_ms = 5000;
@@ -163,20 +77,6 @@ void platform_prepare()
 }
 
 void platform_window_created(SDL_Window*) {}
-
-bool platform_reduced_motion()
-{
-    // GNOME's switch for animations, which the settings portal hands out.
-    return !ask("org.freedesktop.portal.Desktop", "/org/freedesktop/portal/desktop",
-                "org.freedesktop.portal.Settings", "Read", "org.gnome.desktop.interface",
-                "enable-animations", true);
-}
-
-bool platform_screen_reader()
-{
-    return ask("org.a11y.Bus", "/org/a11y/bus", "org.freedesktop.DBus.Properties", "Get",
-               "org.a11y.Status", "ScreenReaderEnabled", false);
-}
 
 void platform_voice_say(const std::string& text)
 {

@@ -51,7 +51,8 @@ void platform_window_created(SDL_Window* window);
 
 // True when the system asks for less motion on screen: the desktop's setting
 // (GNOME's through the settings portal, Windows' client-area animations),
-// the browser's prefers-reduced-motion.
+// the browser's prefers-reduced-motion. Never waits: until the desktop has
+// answered (on Linux it is asked in the background, and followed), false.
 bool platform_reduced_motion();
 
 // True, once, when the keyboard has come to the game (`arrived`) or gone on
@@ -59,10 +60,12 @@ bool platform_reduced_motion();
 // moves through the page. Never on the desktop, whose window has it all.
 bool platform_keyboard_moved(bool& arrived);
 
-// Speech, for players who cannot see the game (access/speech.hpp says what is
-// said and when). True when the system says a screen reader is running: the
-// accessibility bus's ScreenReaderEnabled, Windows' SPI_GETSCREENREADER;
-// always on the web page, whose live region says nothing without one.
+// The game's own voice, for players who cannot see it (access/speech.hpp
+// says what is said and when). True while the system says a screen reader
+// runs: on Linux the accessibility bus's ScreenReaderEnabled, or an
+// assistive technology following the focus (however it was started); on
+// Windows SPI_GETSCREENREADER; always on the web page, whose live region
+// says nothing without one. Never waits, and follows the system.
 bool platform_screen_reader();
 // Speaks `text`, cutting short whatever was being said, and opens the
 // system's speech first where need be; nothing where there is none (no

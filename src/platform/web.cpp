@@ -9,6 +9,7 @@
 #include <emscripten.h>
 
 #include "platform/platform.hpp"
+#include "platform/tree.hpp"
 
 namespace {
 
@@ -138,5 +139,23 @@ void platform_screen(const char* name)
 {
     page_call("showScreen", name);
 }
+
+// The page's canvas is one element: its live region is told everything,
+// through the game's own voice, instead of a tree.
+bool platform_tree_start(SDL_Window*)
+{
+    return false;
+}
+void platform_tree_show(const Tree&) {}
+void platform_tree_announce(const std::string&) {}
+bool platform_tree_served()
+{
+    return false;
+}
+Uint32 platform_tree_press_event()
+{
+    return 0;
+}
+void platform_tree_stop() {}
 
 }  // namespace hangman

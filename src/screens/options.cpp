@@ -23,7 +23,7 @@ void toggle_dev_mode()
     log("%s", dev_mode ? "dev_mode turned on.\n" : "dev_mode turned off.\n");
     dev_mode_button.idle_clip = &dev_mode_button_clips[dev_mode ? 1 : 0];
     dev_mode_button.hover_clip = &dev_mode_button_clips[dev_mode ? 0 : 1];
-    say_button(dev_mode_button);
+    say_switch(dev_mode_button);
 }
 
 void draw_options_screen(const Focus& focus)

@@ -42,10 +42,19 @@ expect_session() {
 # The word $1 spelled as the game tells it, the letters of $2 found: "F blank O blank".
 told_word() {
     echo "$1" | awk -v found="$2" '{
-        for (i = 1; i <= length($0); i++) {
+        out = ""; run = 0; after_run = 0
+        for (i = 1; i <= length($0) + 1; i++) {
             l = substr($0, i, 1)
-            printf "%s%s", (i > 1 ? " " : ""), (index(found, l) ? toupper(l) : "blank")
+            if (l != "" && !index(found, l)) { run++; continue }
+            if (run >= 3) {
+                out = out (out == "" ? "" : ", ") run " unknown letters"; after_run = 1
+            } else {
+                for (j = 0; j < run; j++) { out = out (out == "" ? "" : (after_run ? ", " : " ")) "blank"; after_run = 0 }
+            }
+            run = 0
+            if (l != "") { out = out (out == "" ? "" : (after_run ? ", " : " ")) toupper(l); after_run = 0 }
         }
+        printf "%s", out
     }'
 }
 
@@ -58,11 +67,11 @@ start_game $session
 point 500 200
 shot menu
 click 460 390                      # Options
-heard "Options. Buttons: Developer mode: off, Back."
+heard "Options. Buttons: Developer mode, Back."
 point 400 250
 shot options-off
 click 230 367                      # the switch: developer mode on
-heard "Developer mode: on"
+heard "Developer mode, switch, on."
 console_has "dev_mode turned on." || fail "the line did not come through the pipe while the game ran"
 point 400 250
 shot options-on
@@ -113,19 +122,19 @@ echo "end to end, session: won \"$first\", lost \"$second\", console text exact,
 session=keyboard
 start_game $session
 keys Tab
-heard "Start"
+heard "Start, button"
 keys Right
-heard "Options"
+heard "Options, button"
 keys Return
-heard "Options. Buttons: Developer mode: off, Back. Focused: Developer mode: off."
+heard "Options. Buttons: Developer mode, Back. Focused: Developer mode, switch, off."
 keys space                         # developer mode on
-heard "Developer mode: on"
+heard "Developer mode, switch, on."
 keys Escape
-heard "Main menu. Buttons: Start, Options. Focused: Options."
+heard "Main menu. Buttons: Start, Options. Focused: Options, button."
 keys Left
-heard "Start"
+heard "Start, button"
 keys Return
-heard "Choose a level. Buttons: Easy, Medium, Hard, Back. Focused: Easy."
+heard "Choose a level. Buttons: Easy, 4 letters; Medium, 7 to 9 letters; Hard, 8 to 13 letters; Back. Focused: Easy, button, 4 letters."
 shot keyboard-difficulty           # the focus ring, on Easy
 keys Return
 heard "Game. A word of 4 letters, 6 tries."
@@ -140,7 +149,7 @@ submit "$right"
 heard "You won! The word: $(told_word "$word" "$right"), 4 of 4 letters found. 5 tries left."
 keys Shift_L Control_L             # a modifier alone stays on the win picture
 keys Return
-heard "Main menu. Buttons: Start, Options. Focused: Start."
+heard "Main menu. Buttons: Start, Options. Focused: Start, button."
 close_game
 [ "$status" -eq 0 ] || fail "exit status $status after the keyboard's session"
 expect_session "$word" "$wrong$right"
@@ -157,6 +166,8 @@ keys e
 heard "Letter E."
 close_game
 [ "$status" -eq 0 ] || fail "exit status $status after closing in a game"
+[ "$(tail -n 1 "$out/heard.txt")" = "Letter E." ] ||
+    fail "the game spoke after the close request: $(tail -n 2 "$out/heard.txt")"
 expect_console "initialize complete!
 load media complete!"
 echo "end to end, closed in a game: console text exact, exit status 0"

@@ -16,6 +16,16 @@
 
 guard=${guard:-60}
 
+# What is started here sees no desktop of the machine's: no session bus
+# (libdbus would start one through X11 for the asking, and portals with
+# it) unless a script starts its own, and no speech server started for it
+# (a configuration of the script's own refuses speech-dispatcher's autospawn).
+mkdir -p "$out/config/speech-dispatcher"
+echo DisableAutoSpawn >"$out/config/speech-dispatcher/speechd.conf"
+DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent/hangman-tests/bus
+XDG_CONFIG_HOME=$out/config
+export DBUS_SESSION_BUS_ADDRESS XDG_CONFIG_HOME
+
 fail() {
     echo "FAIL: $*"
     [ -n "${game:-}" ] && kill "$game" 2>/dev/null

@@ -31,13 +31,31 @@ echo "end to end, menu: window icon set, hover shown, also resized to 1280 x 800
 
 # ---- What the desktop asks for, over its D-Bus (a stand-in answers): with
 # a screen reader running and animations off, the game speaks unbidden and
-# its figure stands still; with neither, its figure moves.
+# its figure stands still, unless HANGMAN_SPEECH and HANGMAN_REDUCED_MOTION
+# say otherwise; with neither, its figure moves. A desktop that holds its
+# answers holds up nothing: the figure moves until they come, and from then
+# on the game follows them, and what the desktop says changes later.
 # A signature of the figure as the window shows it, in the screenshot $1.
 crop_figure() {
     shot "$1"
     to_window 293 150
     convert "$out/$1.png" -crop "$((55 * vw / 640))x$((65 * vh / 480))+$tx+$ty" +repage -format %# info:
 }
+# True once the figure has stood still for 30 screenshots in a row (it
+# changes every 24 frames when it moves).
+stands_still() {
+    still=$(crop_figure figure-0)
+    for n in $(seq 30); do
+        [ "$(crop_figure "figure-$n")" = "$still" ] || return 1
+    done
+}
+moves() {
+    first=$(crop_figure figure-moving)
+    wait_until "the figure to move" moved
+}
+moved() { [ "$(crop_figure figure-moving)" != "$first" ]; }
+# Presses Tab until the game says where the ring went.
+speaks_on_tab() { keys Tab; said "Start, button" || said "Options, button"; }
 rm -f "$out/bus"
 mkfifo "$out/bus"
 dbus-daemon --session --nofork --print-address=3 3>"$out/bus" >"$out/dbus.log" 2>&1 &
@@ -45,30 +63,53 @@ on_exit="kill $! 2>/dev/null || true; ${on_exit:-:}"
 read -r DBUS_SESSION_BUS_ADDRESS <"$out/bus"
 export DBUS_SESSION_BUS_ADDRESS
 start_speech
-HANGMAN_SPEECH=system               # as the system says
-for settings in "on off" "off on"; do
-    # shellcheck disable=SC2086 # two words
-    "$(dirname "$close_window")/desktop_settings" $settings >"$out/settings.txt" 2>&1 &
+speech_server_was=$speech_server
+# The desktop's stand-in's settings, then HANGMAN_SPEECH and
+# HANGMAN_REDUCED_MOTION ("system" leaves it to the desktop).
+while read -r reader animations held speech motion; do
+    [ "$held" != - ] || held=""
+    HANGMAN_SPEECH=$speech HANGMAN_REDUCED_MOTION=$motion
+    export HANGMAN_REDUCED_MOTION
+    # shellcheck disable=SC2086 # held is a word or nothing
+    "$(dirname "$close_window")/desktop_settings" "$reader" "$animations" $held >"$out/settings.txt" 2>&1 &
     settings_server=$!
     wait_until "the desktop's stand-in to serve" grep -q serving "$out/settings.txt"
-    if [ "$settings" = "on off" ]; then
-        start_game desktop-settings  # waits for the main menu to be told
-        still=$(crop_figure figure-0)
-        for n in $(seq 30); do
-            [ "$(crop_figure "figure-$n")" = "$still" ] || fail "the figure moved although animations are off"
-        done
-        close_game
-    else
-        speech_server_was=$speech_server speech_server=""
-        start_game desktop-defaults
-        speech_server=$speech_server_was
-        first=$(crop_figure figure-moving)
-        moved() { [ "$(crop_figure figure-moving)" != "$first" ]; }
-        wait_until "the figure to move" moved
-        close_game
-    fi
+    heard_before=$(wc -l <"$out/heard.txt")
+    case "$reader $animations $held $speech $motion" in
+        "on off  system system") # waits for the main menu to be told, unbidden
+            start_game desktop-settings
+            stands_still || fail "the figure moved although animations are off" ;;
+        "on off  0 false")
+            speech_server=""
+            start_game desktop-overridden
+            moves ;;
+        "off on  system system")
+            speech_server=""
+            start_game desktop-defaults
+            moves ;;
+        "on off held system system")
+            speech_server=""
+            start_game desktop-held
+            wait_until "the game to ask the desktop" grep -q asked "$out/settings.txt"
+            moves
+            kill -USR1 "$settings_server" # the answers: a screen reader, animations off
+            wait_until "the figure to stand still once the desktop answered" stands_still
+            wait_until "the game to speak once the desktop said a screen reader runs" speaks_on_tab
+            kill -USR2 "$settings_server" # now neither
+            moves ;;
+    esac
+    speech_server=$speech_server_was
+    close_game
     [ "$status" -eq 0 ] || fail "exit status $status"
+    if [ "$speech" = 0 ] && [ "$(wc -l <"$out/heard.txt")" -ne "$heard_before" ]; then
+        fail "HANGMAN_SPEECH=0 yet the game spoke: $(tail -n 1 "$out/heard.txt")"
+    fi
     kill "$settings_server"
     wait "$settings_server" || true
-done
-echo "end to end, desktop settings: a screen reader running, the game spoke; animations off, its figure stood still; else it moved"
+done <<EOF
+on off - system system
+on off - 0 false
+off on - system system
+on off held system system
+EOF
+echo "end to end, desktop settings: a screen reader running, the game spoke; animations off, its figure stood still; HANGMAN_SPEECH=0 and HANGMAN_REDUCED_MOTION=false won over them; else it moved; a desktop that held its answers held up nothing, and was followed once it answered and when it changed"

@@ -30,7 +30,7 @@ white=$(convert "$out/menu.png" -fill black +opaque white -format '%[fx:round(me
 click 460 390                      # Options
 heard "Options."
 click 230 367                      # developer mode on
-heard "Developer mode: on"
+heard "Developer mode, switch, on."
 point 600 460
 shot_until options 215 362 "116,201,116" "the switch on, at rest"
 click 606 26                       # Back
@@ -61,7 +61,7 @@ start_game high-dpi
 click 460 390                      # Options
 heard "Options."
 click 230 367                      # developer mode on
-heard "Developer mode: on"
+heard "Developer mode, switch, on."
 point 600 460
 shot_until options-high-dpi 215 362 "116,201,116" "the switch on, at rest"
 differing=$(compare -metric AE "$out/options.png" "$out/options-high-dpi.png" null: 2>&1) || true

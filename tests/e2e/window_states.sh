@@ -43,7 +43,7 @@ check_screen menu 320 5 "$board"
 click 460 390                      # Options
 heard "Options."
 click 230 367                      # developer mode on
-heard "Developer mode: on"
+heard "Developer mode, switch, on."
 check_screen options 320 5 "$board"
 click 606 26                       # Back
 heard "Main menu."

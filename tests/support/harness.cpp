@@ -24,14 +24,19 @@ namespace {
 // Scripted frames run back to back: a test never waits for a display refresh.
 // The game draws offscreen, with no display needed, and neither speaks nor
 // holds its figure still unless a test asks for it, whatever the machine's
-// own settings say. An offscreen window never has the keyboard's focus,
-// without which SDL would drop what a controller does.
+// own settings say. It sees no desktop of the machine's: no session bus
+// (libdbus would start one through X11 for the asking), and no speech
+// server started for it (the tests' own configuration refuses
+// speech-dispatcher's autospawn). An offscreen window never has the
+// keyboard's focus, without which SDL would drop what a controller does.
 const bool frames_unpaced = [] {
     set_frame_pacing(false);
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
     setenv("SDL_JOYSTICK_ALLOW_BACKGROUND_EVENTS", "1", 0);
     setenv("HANGMAN_SPEECH", "off", 0);
     setenv("HANGMAN_REDUCED_MOTION", "off", 0);
+    setenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/hangman-tests/bus", 1);
+    setenv("XDG_CONFIG_HOME", HANGMAN_TEST_CONFIG_DIR, 1);
     return true;
 }();
 
