@@ -29,7 +29,8 @@ web="emscripten fonttools $sources"
 for group in "$@"; do
     case $group in
         test) packages="$packages googletest libgtest-dev xvfb xdotool x11-utils imagemagick
-            libx11-dev clang-format shellcheck groff-base sway grim jq openbox wmctrl" ;;
+            libx11-dev clang-format shellcheck groff-base sway grim jq openbox wmctrl dbus at-spi2-core
+            python3-pyatspi orca" ;;
         package) packages="$packages $package" ;;
         test-package) packages="$packages lintian desktop-file-utils appstream man-db groff-base
             debootstrap" ;;

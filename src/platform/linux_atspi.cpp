@@ -351,7 +351,8 @@ public:
         pair.string(bus);
         pair.path(at);
     }
-    void empty_dict() { Writer dict(&iter_, DBUS_TYPE_ARRAY, "{ss}"); }
+    void empty_dict() { empty_list("{ss}"); }
+    void empty_list(const char* signature) { Writer list(&iter_, DBUS_TYPE_ARRAY, signature); }
     void rect(const SDL_Rect& area)
     {
         Writer box(&iter_, DBUS_TYPE_STRUCT, nullptr);
@@ -782,6 +783,14 @@ bool answer(DBusConnection* bus, DBusMessage* call, Served& served)
 {
     const char* path = dbus_message_get_path(call);
     const char* iface = dbus_message_get_interface(call);
+    if (dbus_message_is_method_call(call, "org.a11y.atspi.Cache", "GetItems")) {
+        // Nothing cached ahead: a screen reader asks each object itself.
+        DBusMessage* reply = dbus_message_new_method_return(call);
+        Writer(reply).empty_list("((so)(so)(so)iiassusau)");
+        dbus_connection_send(bus, reply, nullptr);
+        dbus_message_unref(reply);
+        return true;
+    }
     if (path == nullptr || iface == nullptr ||
         (std::strcmp(path, root_path) != 0 &&
          std::strncmp(path, prefix, std::strlen(prefix)) != 0)) {

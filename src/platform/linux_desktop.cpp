@@ -49,6 +49,8 @@ struct Shared {
     std::atomic<int> less_motion{-1};  // the desktop's answer, -1 before any
     std::atomic<bool> reader_enabled{false};
     std::atomic<bool> reader_listening{false};
+    // The accessibility bus answered and the tree is on its way there, or
+    // served: a screen reader can read the game, now or in a moment.
     std::atomic<bool> served{false};
 };
 Shared& shared = *new Shared;
@@ -234,7 +236,9 @@ DBusHandlerResult on_a11y_message(DBusConnection* bus, DBusMessage* message, voi
         return atspi::answer(bus, message, buses.served) ? DBUS_HANDLER_RESULT_HANDLED
                                                          : DBUS_HANDLER_RESULT_NOT_YET_HANDLED;
     }
-    if (type == DBUS_MESSAGE_TYPE_METHOD_RETURN && serial == buses.asked_embed) {
+    if (type == DBUS_MESSAGE_TYPE_ERROR && serial == buses.asked_embed) {
+        shared.served = false;  // no desktop took the application in
+    } else if (type == DBUS_MESSAGE_TYPE_METHOD_RETURN && serial == buses.asked_embed) {
         DBusMessageIter in;
         DBusMessageIter ref;
         if (dbus_message_iter_init(message, &in) &&
@@ -247,7 +251,6 @@ DBusHandlerResult on_a11y_message(DBusConnection* bus, DBusMessage* message, voi
             dbus_message_iter_get_basic(&ref, &text);
             buses.served.desktop_path = text;
         }
-        shared.served = true;
     } else if (type == DBUS_MESSAGE_TYPE_METHOD_RETURN && serial == buses.asked_listeners) {
         read_listeners(buses, message);
     } else if (dbus_message_is_signal(message, registry_iface, "EventListenerRegistered")) {
@@ -373,8 +376,10 @@ DBusHandlerResult on_session_message(DBusConnection*, DBusMessage* message, void
         if (buses.a11y == nullptr && dbus_message_get_args(message, nullptr, DBUS_TYPE_STRING,
                                                            &address, DBUS_TYPE_INVALID)) {
             join_a11y_bus(buses, address);
+            shared.served = buses.a11y != nullptr;
         }
     } else if (dbus_message_is_signal(message, "org.freedesktop.portal.Settings",
+
                                       "SettingChanged")) {
         read_setting_change(message);
     } else if (dbus_message_is_signal(message, "org.freedesktop.DBus.Properties",

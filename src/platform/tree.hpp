@@ -52,7 +52,8 @@ void platform_tree_show(const Tree& tree);
 // a guess and what it did, the result.
 void platform_tree_announce(const std::string& text);
 
-// True while the tree is served where a screen reader can read it.
+// True while the tree is served where a screen reader can read it, or is on
+// its way there (the accessibility bus has answered).
 bool platform_tree_served();
 
 // The type of the SDL event that a screen reader's press of a button

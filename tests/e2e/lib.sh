@@ -78,6 +78,33 @@ stop_speech() {
     HANGMAN_SPEECH=off
 }
 
+# Starts a session bus of the script's own: the games started from then on
+# find the desktop's services on it (the stand-ins that scripts put there).
+start_session_bus() {
+    rm -f "$out/bus"
+    mkfifo "$out/bus"
+    dbus-daemon --session --nofork --print-address=3 3>"$out/bus" >"$out/dbus.log" 2>&1 &
+    on_exit="kill $! 2>/dev/null || true; ${on_exit:-:}"
+    read -r DBUS_SESSION_BUS_ADDRESS <"$out/bus"
+    export DBUS_SESSION_BUS_ADDRESS
+}
+
+# Starts the accessibility bus on the session bus (start_session_bus first),
+# as a desktop does, with the screen-reader flag on: the games started from
+# then on serve their accessibility tree there.
+start_a11y_bus() {
+    /usr/libexec/at-spi-bus-launcher --launch-immediately >"$out/a11y.log" 2>&1 &
+    on_exit="kill $! 2>/dev/null || true; ${on_exit:-:}"
+    wait_until "the accessibility bus" a11y_bus_answers
+    dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus \
+        org.freedesktop.DBus.Properties.Set string:org.a11y.Status string:ScreenReaderEnabled \
+        variant:boolean:true >/dev/null
+}
+a11y_bus_answers() {
+    dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress \
+        >/dev/null 2>&1
+}
+
 # Waits until the game says a text that begins with $1, after the last one
 # waited for.
 heard() { wait_until "the game to say \"$1\"" said "$1"; }

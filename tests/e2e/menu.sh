@@ -56,12 +56,7 @@ moves() {
 moved() { [ "$(crop_figure figure-moving)" != "$first" ]; }
 # Presses Tab until the game says where the ring went.
 speaks_on_tab() { keys Tab; said "Start, button" || said "Options, button"; }
-rm -f "$out/bus"
-mkfifo "$out/bus"
-dbus-daemon --session --nofork --print-address=3 3>"$out/bus" >"$out/dbus.log" 2>&1 &
-on_exit="kill $! 2>/dev/null || true; ${on_exit:-:}"
-read -r DBUS_SESSION_BUS_ADDRESS <"$out/bus"
-export DBUS_SESSION_BUS_ADDRESS
+start_session_bus
 start_speech
 speech_server_was=$speech_server
 # The desktop's stand-in's settings, then HANGMAN_SPEECH and

@@ -1,10 +1,12 @@
 // The stand-in speech server for the end-to-end scripts: serves SSIP on the
 // socket given, as speech-dispatcher would, and writes each text it hears as
-// a line of the file given, until SIGTERM or SIGINT.
+// a line of the file given, its SSML markup left out (a screen reader marks
+// each word), until SIGTERM or SIGINT.
 //
 //   speech_stand_in <socket> <file>
 #include <csignal>
 #include <cstdio>
+#include <string>
 
 #include "support/speech_server.hpp"
 
@@ -31,7 +33,15 @@ int main(int argc, char* argv[])
         return 1;
     }
     harness::SpeechServer listening(argv[1], [heard](const std::string& text) {
-        std::fprintf(heard, "%s\n", text.c_str());
+        std::string words;
+        bool in_tag = false;
+        for (char c : text) {
+            in_tag = c == '<' || (in_tag && c != '>');
+            if (!in_tag && c != '>') {
+                words += c == '\n' ? ' ' : c;
+            }
+        }
+        std::fprintf(heard, "%s\n", words.c_str());
         std::fflush(heard);
     });
     if (!listening.listening()) {

@@ -1,6 +1,8 @@
 // The stand-in speech server (see speech_server.hpp). It speaks SSIP as far
-// as speech-dispatcher's client library needs: every command is answered
-// with success, SPEAK takes the lines that follow up to a lone "." as one text.
+// as speech-dispatcher's client libraries need (the C one the game loads, the
+// Python one a screen reader uses): every command is answered with success,
+// the questions a client asks at start with what a server would say, and
+// SPEAK takes the lines that follow up to a lone "." as one text.
 #include "support/speech_server.hpp"
 
 #include <poll.h>
@@ -152,6 +154,14 @@ void SpeechServer::serve()
                     send_text(fd, "230 OK RECEIVING DATA\r\n");
                 } else if (strncasecmp(line.c_str(), "QUIT", 4) == 0) {
                     send_text(fd, "231 HAPPY HACKING\r\n");
+                } else if (strncasecmp(line.c_str(), "HISTORY GET CLIENT_ID", 21) == 0) {
+                    send_text(fd, "240-1\r\n240 OK CLIENT ID SENT\r\n");
+                } else if (strncasecmp(line.c_str(), "LIST OUTPUT_MODULES", 19) == 0) {
+                    send_text(fd, "250-stand-in\r\n250 OK MODULE LIST SENT\r\n");
+                } else if (strncasecmp(line.c_str(), "LIST", 4) == 0) {
+                    send_text(fd, "249-MALE1\r\n249 OK VOICE LIST SENT\r\n");
+                } else if (strncasecmp(line.c_str(), "GET", 3) == 0) {
+                    send_text(fd, "251-stand-in\r\n251 OK GET RETURNED\r\n");
                 } else {
                     send_text(fd, "200 OK\r\n");
                 }
