@@ -80,7 +80,9 @@ test-windows: windows
 	$(OFFLINE) scripts/build-deps.sh windows >/dev/null
 	cmake --preset ci
 	cmake --build --preset ci --target close_window reference_frame -j $(JOBS)
-	tests/windows/smoke.sh build/windows/release.txt build/ci/tests/close_window
+	cmake --build --preset windows --target uia_reader voice_check -j $(JOBS)
+	tests/windows/smoke.sh build/windows/release.txt build/ci/tests/close_window build/windows/tests/windows
+
 
 # The web site, built with Emscripten: build/web/ (index.html and the files it loads).
 # The libraries are built once from Debian's sources and kept in ~/.cache.

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -423,6 +424,99 @@ TEST_F(SpeechTest, AControllerGameIsToldAsWell)
         "letter chosen.",
     };  // and nothing after the close request, with the window gone
     EXPECT_EQ(expected, heard(2));
+}
+
+// Waits for `done`, at most the last-resort guard; false when it never came.
+bool wait_for(const std::function<bool()>& done)
+{
+    const Uint32 began = SDL_GetTicks();
+    while (!done()) {
+        if (SDL_GetTicks() - began > 60000) {
+            return false;
+        }
+        SDL_Delay(1);
+    }
+    return true;
+}
+
+bool heard_all(harness::SpeechServer& server, size_t count)
+{
+    return hooks::speaker_idle() && server.texts().size() >= count;
+}
+
+// A letter said, the frame that shows it presented, and an event taken.
+void tell_letter(int letter)
+{
+    say_letter(letter);
+    present_frame();
+    speak_shown();
+}
+
+TEST_F(SpeechTest, ATextIsSpokenOnlyOnceTheFrameThatShowsItIsPresented)
+{
+    // Just before the frame that shows the ring on Start, the speaking
+    // thread has said all it was given: the main menu, not yet Start.
+    std::vector<std::string> before_ring;
+    harness::before_each_present([&](size_t presented) {
+        if (presented == 1) {
+            EXPECT_TRUE(wait_for([&] { return heard_all(server, 1); })) << "the main menu said";
+            before_ring = server.texts();
+        }
+    });
+    run(main_menu, {{}, {key(SDLK_TAB)}, {}});
+    harness::before_each_present(nullptr);
+    EXPECT_EQ(std::vector<std::string>({"Main menu. Buttons: Start, Options."}), before_ring);
+    EXPECT_EQ(std::vector<std::string>({"Main menu. Buttons: Start, Options.", "Start, button"}),
+              heard());
+}
+
+TEST_F(SpeechTest, AFullQueueDropsTheOldestTextsAndKeepsTheNewest)
+{
+    server.hold(true);  // the first text keeps the speaking thread waiting
+    tell_letter(1);
+    ASSERT_TRUE(wait_for([&] { return server.texts().size() == 1; })) << "the first text";
+    constexpr int more = 1010;  // ten more than wait
+    for (int i = 1; i <= more; ++i) {
+        say_letter(i % 26 + 1);
+    }
+    present_frame();
+    speak_shown();
+    server.hold(false);
+    ASSERT_TRUE(wait_for([&] { return heard_all(server, 1001); })) << "the texts kept";
+    std::vector<std::string> expected = {"Letter A."};
+    for (int i = more - 999; i <= more; ++i) {
+        expected.push_back(std::string("Letter ") + static_cast<char>('A' + i % 26) + ".");
+    }
+    EXPECT_EQ(expected, heard());
+}
+
+TEST_F(SpeechTest, AServerStartedAfterAFailedLookIsFoundAtTheNextLook)
+{
+    stop_speech();
+    const std::string path = "/tmp/hangman-later-" + std::to_string(getpid());
+    setenv("SPEECHD_ADDRESS", ("unix_socket:" + path).c_str(), 1);
+    start_speech();
+    tell_letter(1);  // no server: looked for in vain
+    ASSERT_TRUE(wait_for(hooks::speaker_idle));
+    harness::SpeechServer later(path);
+    later.start();
+    tell_letter(2);  // not looked for again so soon: not said
+    ASSERT_TRUE(wait_for(hooks::speaker_idle));
+    hooks::add_ticks(5000);
+    tell_letter(3);  // looked for again, and found
+    ASSERT_TRUE(wait_for([&] { return hooks::speaker_idle() && !later.texts().empty(); }));
+    stop_speech();
+    EXPECT_EQ(std::vector<std::string>({"Letter C."}), later.texts());
+}
+
+TEST_F(SpeechTest, AnEmptySpeechdAddressNeitherCrashesNorHangs)
+{
+    stop_speech();
+    setenv("SPEECHD_ADDRESS", "", 1);
+    start_speech();
+    run(main_menu, {{key(SDLK_TAB)}, {key(SDLK_TAB)}, {}});
+    EXPECT_EQ(4u, harness::frames().size());
+    EXPECT_TRUE(server.texts().empty());
 }
 
 class SilentTest : public SpeechTest {

@@ -96,8 +96,13 @@ void queue_next_batch()
     quit()();
 }
 
+std::function<void(size_t)> present_check;
+
 void before_present()
 {
+    if (present_check) {
+        present_check(presented.size());
+    }
     if (reading_pixels) {
         SDL_GetRendererOutputSize(renderer, &frame_width, &frame_height);
         frame_pixels.assign(static_cast<size_t>(frame_width) * static_cast<size_t>(frame_height),
@@ -328,6 +333,11 @@ void run_generated_script(std::function<Batch(size_t)> make, size_t count)
     hooks::set_wait_callback(on_wait);
     hooks::set_copy_callback(on_copy);
     queue_next_batch();
+}
+
+void before_each_present(std::function<void(size_t)> check)
+{
+    present_check = std::move(check);
 }
 
 const std::vector<Frame>& frames()

@@ -89,6 +89,10 @@ size_t batches_queued();
 // Reads every presented frame's pixels back into Frame::pixels.
 void capture_pixels(bool on);
 
+// Calls `check` just before each frame is presented, with the count of
+// frames presented before it, until it is set to nullptr.
+void before_each_present(std::function<void(size_t)> check);
+
 // The copies made into the frame being drawn now (not yet presented).
 const std::vector<Copy>& pending_copies();
 

@@ -5,6 +5,7 @@
 #include <SDL_image.h>
 #include <SDL_ttf.h>
 
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 
@@ -33,6 +34,12 @@ Faults the_faults;
 std::vector<std::string> the_trace;
 int the_wait_calls = 0;
 std::vector<const void*> the_controllers_closed;
+// The speaking thread's waits: how many threads wait now, and how many
+// signals had been given when the last of them began.
+std::atomic<int> the_waiting{0};
+std::atomic<unsigned long> the_signals{0};
+std::atomic<unsigned long> the_signals_at_wait{0};
+std::atomic<unsigned> the_ticks_added{0};
 Random the_random;
 Clock the_clock;
 bool the_line_buffering_is_full = false;
@@ -78,6 +85,16 @@ int wait_event_calls()
 std::vector<const void*>& controllers_closed()
 {
     return the_controllers_closed;
+}
+
+bool speaker_idle()
+{
+    return the_waiting > 0 && the_signals_at_wait == the_signals;
+}
+
+void add_ticks(unsigned ms)
+{
+    the_ticks_added += ms;
 }
 
 Random& random()
@@ -152,6 +169,9 @@ Uint64 __real_SDL_GetPerformanceFrequency(void);
 void __real_SDL_Delay(Uint32 ms);
 int __real_setvbuf(FILE* stream, char* buffer, int mode, size_t size);
 void __real_SDL_GameControllerClose(SDL_GameController* controller);
+int __real_SDL_CondWait(SDL_cond* condition, SDL_mutex* mutex);
+int __real_SDL_CondSignal(SDL_cond* condition);
+Uint32 __real_SDL_GetTicks(void);
 
 int __wrap_SDL_PollEvent(SDL_Event* event)
 {
@@ -349,7 +369,30 @@ void __wrap_SDL_GameControllerClose(SDL_GameController* controller)
     __real_SDL_GameControllerClose(controller);
 }
 
+// Only the game's speaking thread waits on a condition (SDL's own calls are
+// not wrapped): it holds the mutex here, so no signal can come in between.
+int __wrap_SDL_CondWait(SDL_cond* condition, SDL_mutex* mutex)
+{
+    hooks::the_signals_at_wait = hooks::the_signals.load();
+    ++hooks::the_waiting;
+    const int result = __real_SDL_CondWait(condition, mutex);
+    --hooks::the_waiting;
+    return result;
+}
+
+int __wrap_SDL_CondSignal(SDL_cond* condition)
+{
+    ++hooks::the_signals;
+    return __real_SDL_CondSignal(condition);
+}
+
+Uint32 __wrap_SDL_GetTicks(void)
+{
+    return __real_SDL_GetTicks() + hooks::the_ticks_added;
+}
+
 int __wrap_setvbuf(FILE* stream, char* buffer, int mode, size_t size)
+
 {
     if (hooks::the_line_buffering_is_full && mode == _IOLBF) {
         mode = _IOFBF;

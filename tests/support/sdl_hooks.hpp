@@ -42,6 +42,13 @@ int wait_event_calls();
 // Every game controller the game has closed, in order, once for each call.
 std::vector<const void*>& controllers_closed();
 
+// True while the game's speaking thread waits for something to say, with
+// nothing handed to it since it began to wait: all it was given is said.
+bool speaker_idle();
+
+// Milliseconds added to SDL_GetTicks, as if that much more time had passed.
+void add_ticks(unsigned ms);
+
 // The word bank's random numbers: when set, rand() returns `fixed_rand` and
 // time() returns `fixed_time`; calls and srand() seeds are recorded always.
 struct Random {

@@ -87,6 +87,12 @@ void SpeechServer::start()
 void SpeechServer::stop()
 {
     stopping_ = true;
+    hold(false);
+}
+
+void SpeechServer::hold(bool held)
+{
+    held_ = held;
     if (wake_fds_[1] >= 0) {
         const char byte = 0;
         (void)!::write(wake_fds_[1], &byte, 1);
@@ -102,13 +108,24 @@ std::vector<std::string> SpeechServer::texts()
 void SpeechServer::serve()
 {
     std::map<int, Client> clients;
+    std::vector<int> unanswered;  // clients whose text waits for its answer
     while (!stopping_ && listen_fd_ >= 0) {
+        if (!held_) {
+            for (int fd : unanswered) {
+                send_text(fd, "225-1\r\n225 OK MESSAGE QUEUED\r\n");
+            }
+            unanswered.clear();
+        }
         std::vector<pollfd> watched = {{wake_fds_[0], POLLIN, 0}, {listen_fd_, POLLIN, 0}};
         for (const auto& client : clients) {
             watched.push_back({client.first, POLLIN, 0});
         }
         if (::poll(watched.data(), watched.size(), -1) < 0) {
             continue;  // a signal: look at stopping_ again
+        }
+        if ((watched[0].revents & POLLIN) != 0) {
+            char bytes[16];
+            (void)!::read(wake_fds_[0], bytes, sizeof bytes);
         }
         if ((watched[1].revents & POLLIN) != 0) {
             const int fd = ::accept4(listen_fd_, nullptr, nullptr, SOCK_CLOEXEC);
@@ -143,7 +160,12 @@ void SpeechServer::serve()
                     if (heard_) {
                         heard_(client.text);
                     }
-                    send_text(fd, "225-1\r\n225 OK MESSAGE QUEUED\r\n");
+                    if (held_) {
+                        unanswered.push_back(fd);
+                    } else {
+                        send_text(fd, "225-1\r\n225 OK MESSAGE QUEUED\r\n");
+                    }
+
                 } else if (client.in_text) {
                     // A line of the text; a leading dot is doubled on the way.
                     client.text += (client.text.empty() ? "" : "\n") +

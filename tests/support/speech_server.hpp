@@ -41,12 +41,18 @@ public:
     void serve();
     void stop();
 
+    // While held, a text is kept as it comes but answered only once let go:
+    // a client that speaks waits, as it would for a busy server.
+    void hold(bool held);
+
 private:
     std::string path_;
     std::function<void(const std::string&)> heard_;
     int listen_fd_ = -1;
     int wake_fds_[2] = {-1, -1};
     std::atomic<bool> stopping_{false};
+    std::atomic<bool> held_{false};
+
     std::mutex lock_;
     std::vector<std::string> texts_;
     std::thread thread_;

@@ -7,6 +7,11 @@
 # twice the pixels and show the picture doubled. Then, with one image
 # removed, it must print the loader's lines and "Failed to load media." and
 # exit with 1.
+# With speech on, played by the keyboard alone, a UI Automation client
+# (uia_reader.exe, through Wine's UI Automation) must read the window's
+# buttons, their names and the focus; and the game's own voice, against a
+# stand-in for SAPI's (voice_check.exe), must cut each text short with the
+# next.
 # The program must carry its version information and its manifest. Last,
 # the installer, in the same new prefix: a silent install must put the game
 # and its licences in Program Files, a Start menu entry that starts the game
@@ -22,11 +27,12 @@
 # each line with CR LF. Wine's time limits are generous: a slow machine must
 # not fail the test.
 #
-#   smoke.sh <the build's release.txt> <close_window binary>
+#   smoke.sh <the build's release.txt> <close_window binary> <folder of the Windows test programs>
 set -eu
 zip=$(grep '\.zip$' "$1")
 setup=$(grep 'setup\.exe$' "$1")
 close_window=$2
+tests=$(cd "$3" && pwd)
 scratch=$(mktemp -d /tmp/hangman-windows-XXXXXX)
 out=$scratch/out
 on_exit="wineserver -k 2>/dev/null || true; rm -rf $scratch"
@@ -64,6 +70,12 @@ options="320 100 241,238,228"      # the options
 won="20 130 116,201,116"           # the win picture
 # shellcheck disable=SC2086 # each holds separate words
 until_shown() { shot_until "$1" $2 "$1"; }
+# Waits until a UI Automation client reads the lines $1 of the window.
+uia_reads() { wait_until "UI Automation to read: $1" uia_shows "$1"; }
+uia_shows() {
+    wine "$tests/uia_reader.exe" 2>/dev/null | tr -d '\r' >"$out/uia.txt"
+    [ "$(cat "$out/uia.txt")" = "$1" ]
+}
 
 # ---- A short game.
 start_game session
@@ -89,8 +101,14 @@ HANGMAN_SPEECH=on
 start_game keyboard
 HANGMAN_SPEECH=off
 until_shown keyboard-menu "$menu"
+uia_reads "window Hangman
+button Start (focused)
+button Options"
 keys Tab Right Return
 until_shown keyboard-options "$options"
+uia_reads "window Hangman
+button Developer mode (focused)
+button Back"
 keys space
 console_has "dev_mode turned on."
 keys Escape
@@ -109,7 +127,12 @@ close_game
 [ "$status" -eq 0 ] || fail "exit status $status after the keyboard's game"
 expect_windows_console "$(printf 'initialize complete!\nload media complete!\ndev_mode turned on.\nback button has been pressed.\nstart button has been pressed.\neasy button has been pressed.\n'
     "$(dirname "$close_window")/reference_frame" - game-console "$word" "$(echo "$letters" | sed 's/./& /g')")"
-echo "windows: the keyboard alone won \"$word\" in developer mode, speech on; closed with status 0"
+echo "windows: the keyboard alone won \"$word\" in developer mode, speech on, read by UI Automation; closed with status 0"
+cp "$tests/voice_check.exe" "$folder"
+(cd "$folder" && timeout 300 wine voice_check.exe) >"$out/voice.txt" 2>&1 || fail "$(cat "$out/voice.txt")"
+rm "$folder/voice_check.exe"
+echo "windows: $(tr -d '\r' <"$out/voice.txt")"
+
 
 # ---- A display at 200 % (192 dots per inch): the window keeps its size in
 # points, so it has twice the pixels, and the game draws into them, each
