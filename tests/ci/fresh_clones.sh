@@ -4,7 +4,8 @@
 # test-windows and test-web each run as the first command of a fresh clone
 # of the commit (no build folder, nothing changed); test-release runs last,
 # in the checkout. And a target that fails fails CI, whichever it is; a
-# platform that fails keeps its clone, and only its, for a look.
+# platform that fails keeps its clone, and only its, for a look; a target
+# that leaves a process running fails CI, which names the process.
 #
 #   fresh_clones.sh <source tree>
 set -eu
@@ -20,6 +21,7 @@ cat >"$scratch/bin/make" <<'STUB'
 here=$(pwd)
 before=$(grep -c "^$here|" "$MAKE_LOG" || true)
 echo "$here|$*|$(git rev-parse HEAD)|$(git status --porcelain --untracked-files=all | wc -l)|$(test -e build && echo build || echo none)|$before" >>"$MAKE_LOG"
+[ "$*" != "${MAKE_LEAVES:-}" ] || (setsid sleep 600 </dev/null >/dev/null 2>&1 &)
 [ "$*" != "${MAKE_FAILS:-}" ]
 STUB
 chmod +x "$scratch/bin/make"
@@ -55,3 +57,14 @@ for target in test test-package test-windows test-web test-release; do
     esac
 done
 echo "ci: a failing target fails CI, whichever it is; a failing platform keeps its clone"
+
+for target in test test-package test-web test-release; do
+    : >"$MAKE_LOG"
+    if guard=2 MAKE_LEAVES=$target PATH="$scratch/bin:$PATH" "$tree/.ci/run" >"$scratch/out.txt" 2>&1; then
+        fail "CI passed although make $target left a process running"
+    fi
+    left=$(sed -n '/^FAIL: make .* left running:$/,$ s/^\([0-9]*\) sleep 600$/\1/p' "$scratch/out.txt")
+    [ -n "$left" ] || fail "CI did not name what make $target left running: $(cat "$scratch/out.txt")"
+    kill "$left"
+done
+echo "ci: a target that leaves a process running fails CI, which names it"
