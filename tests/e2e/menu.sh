@@ -14,8 +14,9 @@ program=$1 assets=$2 out=$3 close_window=$4 screen=1280x800
 
 start_display
 start_game menu
-xprop -id "$window" _NET_WM_ICON | grep -q "Icon (64 x 64)" ||
-    fail "the window has no 64 x 64 icon: $(xprop -id "$window" _NET_WM_ICON | head -c 80)"
+# The icon comes a moment after the window is mapped.
+has_icon() { xprop -id "$window" _NET_WM_ICON | grep -q "Icon (64 x 64)"; }
+wait_until "the window's 64 x 64 icon ($(xprop -id "$window" _NET_WM_ICON | head -c 80))" has_icon
 expect_start_hover menu-hover-start
 xdotool windowmove "$window" 0 0 windowsize "$window" 1280 800
 wait_until "the window to be resized to 1280 x 800" window_sized 1280x800

@@ -62,28 +62,38 @@ finish_game
 # make uninstall takes away the installation in the prefix it is given, as
 # that installation's record lists it, and nothing else: not another
 # installation (made later, into another prefix), not a file or folder that
-# was there before. Given a prefix that holds none, it refuses with status 1.
+# was there before (an empty folder too), not a file put since into a folder
+# it made (nor that folder). Given a prefix that holds none, it refuses with
+# status 1.
 # (The prefix given with a slash at its end, as a shell completes it.)
 uninstall() { make -s -C "$(dirname "$0")/../.." uninstall PREFIX="$1" >"$out/uninstall.txt" 2>&1; }
 other=$(mktemp -d /tmp/hangman-install-XXXXXX)
 on_exit="rm -rf $other; $on_exit"
-mkdir -p "$other/share/applications"
+mkdir -p "$other/share/applications" "$other/share/man"
 echo "another program's" >"$other/share/applications/other.desktop"
 cmake --install "$build" --prefix "$other" >/dev/null
+# Someone else's file, put since into a folder that the installation made.
+echo "another icon" >"$other/share/icons/hicolor/48x48/apps/other.png"
 uninstall "$prefix/" || fail "make uninstall failed: $(cat "$out/uninstall.txt")"
 left=$(find "$prefix" -mindepth 1 -path "$prefix/e2e" -prune -o -print)
 [ -z "$left" ] || fail "left after uninstalling: $left"
 recorded=$(grep -c '^file ' "$other/share/$name/installed-files.txt")
-if [ ! -x "$other/bin/$name" ] || [ "$(find "$other" -type f | wc -l)" -ne $((recorded + 1)) ]; then
+if [ ! -x "$other/bin/$name" ] || [ "$(find "$other" -type f | wc -l)" -ne $((recorded + 2)) ]; then
     fail "uninstalling one prefix changed the installation in another: $(find "$other" -type f | wc -l) files there"
 fi
 if uninstall "$prefix"; then fail "make uninstall reported success where nothing is installed"; fi
 grep -q "Nothing to uninstall in $prefix" "$out/uninstall.txt" || fail "no word of why: $(cat "$out/uninstall.txt")"
 uninstall "$other" || fail "make uninstall failed: $(cat "$out/uninstall.txt")"
-left=$(find "$other" -mindepth 1)
+left=$(find "$other" -mindepth 1 | sort)
 [ "$left" = "$other/share
 $other/share/applications
-$other/share/applications/other.desktop" ] || fail "uninstalling took more or less than the installation: $left"
+$other/share/applications/other.desktop
+$other/share/icons
+$other/share/icons/hicolor
+$other/share/icons/hicolor/48x48
+$other/share/icons/hicolor/48x48/apps
+$other/share/icons/hicolor/48x48/apps/other.png
+$other/share/man" ] || fail "uninstalling took more or less than the installation: $left"
 echo "installed game: files in place, started from / as its desktop entry says, closed with status 0;" \
     "a missing data folder or program is named; a signal to the launcher reaches the game; uninstalled" \
     "from its own prefix alone, what was there before kept, and refused where nothing is installed"
