@@ -16,7 +16,7 @@ start_display
 start_game menu
 # The icon comes a moment after the window is mapped.
 has_icon() { xprop -id "$window" _NET_WM_ICON | grep -q "Icon (64 x 64)"; }
-wait_until "the window's 64 x 64 icon ($(xprop -id "$window" _NET_WM_ICON | head -c 80))" has_icon
+wait_until "the window's 64 x 64 icon" has_icon
 expect_start_hover menu-hover-start
 xdotool windowmove "$window" 0 0 windowsize "$window" 1280 800
 wait_until "the window to be resized to 1280 x 800" window_sized 1280x800
