@@ -199,7 +199,7 @@ async function winEasyGame(game, press, what) {
   await press.at(460, 390);  // Options
   await game.said("Options.");
   await press.at(230, 367);  // developer mode on
-  await game.said("Developer mode: on");
+  await game.said("Developer mode, switch, on.");
   await press.at(606, 26);   // Back
   await game.said("Main menu.");
   await press.at(180, 390);  // Start
@@ -254,7 +254,7 @@ try {
   await point(400, 250);
   check(await sameAsDesktop("options-off", "options-off"), "options, developer mode off");
   await click(230, 367);
-  await said("Developer mode: on");
+  await said("Developer mode, switch, on.");
   await point(400, 250);
   check(await sameAsDesktop("options-on", "options-on"), "options, developer mode on");
   await click(606, 26);
@@ -352,29 +352,40 @@ try {
   const texts = [];
   const hear = async (text) => texts.push([text, await keyboard.said(text)]);
   await press("Tab");
-  await hear("Start");
+  await hear("Start, button");
   check(await keyboardPage.evaluate(() => document.activeElement.id === "canvas") &&
         (await keyboard.pixel(55, 390)) === ring, "Tab brings the focus to the game, and its ring shows at once");
   await press("ArrowRight");
-  await hear("Options");
+  await hear("Options, button");
   await press("Enter");
-  await hear("Options. Buttons: Developer mode: off, Back. Focused: Developer mode: off.");
+  await hear("Options. Buttons: Developer mode, Back. Focused: Developer mode, switch, off.");
   await press(" ");                                     // Space presses, as Enter does
-  await hear("Developer mode: on");
+  await hear("Developer mode, switch, on.");
   await press("Escape");
-  await hear("Main menu. Buttons: Start, Options. Focused: Options.");
+  await hear("Main menu. Buttons: Start, Options. Focused: Options, button.");
   await press("ArrowLeft");
-  await hear("Start");
+  await hear("Start, button");
   await press("Enter");
-  await hear("Choose a level. Buttons: Easy, Medium, Hard, Back. Focused: Easy.");
+  await hear("Choose a level. Buttons: Easy, 4 letters; Medium, 7 to 9 letters; Hard, 8 to 13 letters; Back. Focused: Easy, button, 4 letters.");
   await press("Enter");
   await hear("Game. A word of 4 letters, 6 tries.");
   const typed = await keyboard.secretWord();
   const missed = notIn(typed, 1);
   const typedKeys = guesses(missed + [...new Set(typed)].join("").slice(1));
-  const told = (found) => [...typed].map((c) => (found.includes(c) ? c.toUpperCase() : "blank")).join(" ");
+  // The word as the game tells it: letters found, "blank", and a run of
+  // three or more unknown letters as their count.
+  const told = (found) => {
+    const parts = [];
+    for (let i = 0; i < typed.length;) {
+      let run = 0;
+      while (i + run < typed.length && !found.includes(typed[i + run])) run += 1;
+      parts.push(run >= 3 ? [`${run} unknown letters`, true] : [run > 0 ? "blank" : typed[i].toUpperCase(), false]);
+      i += run >= 3 ? run : 1;
+    }
+    return parts.map(([text, counted], i) => (i === 0 ? "" : counted || parts[i - 1][1] ? ", " : " ") + text).join("");
+  };
   await keyboard.type(guesses(missed));
-  await hear(`${missed.toUpperCase()} is not in the word. The word: ${told("")}, 0 of 4 letters found. 5 tries left. Guessed: ${missed.toUpperCase()}.`);
+  await hear(`${missed.toUpperCase()} is not in the word. The word: ${told("")}, 0 of 4 letters found. 5 tries left.`);
   const found = [...new Set(typed)].join("").slice(1);
   await keyboard.type(guesses(found));
   const foundCount = [...typed].filter((c) => found.includes(c)).length;
@@ -663,7 +674,7 @@ try {
   await firefoxPage.setViewport({ width: 800, height: 600 });
   const firefoxGame = await open(firefoxPage, server.url);
   await firefoxPage.keyboard.press("Tab");
-  await firefoxGame.said("Start");
+  await firefoxGame.said("Start, button");
   check((await firefoxGame.pixel(55, 390)) === ring, "Firefox: Tab brings the focus to the game, and its ring shows at once");
   await firefoxGame.point(300, 300);  // the pointer moves: the ring goes
   await winEasyGame(firefoxGame, { at: firefoxGame.click, keys: firefoxGame.type }, "Firefox");
