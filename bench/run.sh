@@ -7,7 +7,8 @@
 # Side by side with bench/baseline.cpp, a bare SDL program doing only the
 # unavoidable work, in the same run and as medians over `runs` runs:
 # - under Xvfb: start-up to the first presented frame and peak resident
-#   memory; CPU per second on the main menu with vsync, without vsync
+#   memory (and the game's start-up on a desktop whose D-Bus services never
+#   answer, beside none at all); CPU per second on the main menu with vsync, without vsync
 #   (SDL_RENDER_VSYNC=0) and with the window unmapped;
 # - under the offscreen driver, where nothing paces a swap: resident memory
 #   after 1 s and after 10 s on the main menu, and the time a SIGTERM then
@@ -45,6 +46,26 @@ for _ in $(seq "$runs"); do
 done
 game_us=$(cut -d' ' -f1 "$out/startup-game.txt" | median)
 base_us=$(cut -d' ' -f1 "$out/startup-baseline.txt" | median)
+
+# ---- Start-up on a desktop whose services never answer (a session bus
+# whose settings portal and accessibility bus hold every question), beside
+# no bus at all.
+no_bus=$DBUS_SESSION_BUS_ADDRESS
+start_session_bus
+"$build/tests/desktop_settings" on off held >"$out/settings.txt" 2>&1 &
+held_desktop=$!
+on_exit="kill $held_desktop 2>/dev/null || true; ${on_exit:-:}"
+wait_until "the desktop's stand-in to serve" grep -q serving "$out/settings.txt"
+: >"$out/startup-held.txt"
+: >"$out/startup-no-bus.txt"
+for _ in $(seq "$runs"); do
+    (cd "$assets" && "$build/bench/startup_probe" 2>>"$out/startup-held.txt" >/dev/null)
+    (cd "$assets" && DBUS_SESSION_BUS_ADDRESS=$no_bus "$build/bench/startup_probe" 2>>"$out/startup-no-bus.txt" >/dev/null)
+done
+kill "$held_desktop"
+DBUS_SESSION_BUS_ADDRESS=$no_bus
+held_us=$(cut -d' ' -f1 "$out/startup-held.txt" | median)
+no_bus_us=$(cut -d' ' -f1 "$out/startup-no-bus.txt" | median)
 game_kib=$(cut -d' ' -f2 "$out/startup-game.txt" | median)
 base_kib=$(cut -d' ' -f2 "$out/startup-baseline.txt" | median)
 
@@ -139,6 +160,12 @@ printf '%-44s %9.1f ms %9.1f ms %8s\n' "start-up to the first presented frame" \
 printf '%-44s %8.1f MiB %8.1f MiB %8s\n' "peak resident memory" \
     "$(awk -v v="$game_kib" 'BEGIN { print v / 1024 }')" "$(awk -v v="$base_kib" 'BEGIN { print v / 1024 }')" \
     "$(ratio "$game_kib" "$base_kib")"
+echo
+echo "The game's start-up, median of $runs runs each (under Xvfb, vsync):"
+printf '%-44s %12s %12s %8s\n' "" "no answer" "no bus" "ratio"
+printf '%-44s %9.1f ms %9.1f ms %8s\n' "start-up to the first presented frame" \
+    "$(awk -v v="$held_us" 'BEGIN { print v / 1000 }')" "$(awk -v v="$no_bus_us" 'BEGIN { print v / 1000 }')" \
+    "$(ratio "$held_us" "$no_bus_us")"
 echo
 echo "Main menu, CPU % of one core, median of $runs runs of 2 s (under Xvfb):"
 printf '%-44s %12s %12s %8s\n' "" "game" "baseline" "ratio"

@@ -37,7 +37,7 @@ for group in "$@"; do
         windows) packages="$packages $windows" ;;
         test-windows) packages="$packages wine wine64 liblnk-utils openbox libxml2-utils" ;;
         web) packages="$packages $web" ;;
-        test-web) packages="$packages chromium firefox-esr xvfb" ;;
+        test-web) packages="$packages chromium firefox-esr xvfb xdotool" ;;
         release) packages="$packages git $package $windows $web" ;;
         *) echo "install-deps.sh: unknown group $group" >&2; exit 2 ;;
     esac

@@ -1,8 +1,11 @@
 // The keyboard on the page. On-screen keys, shown from the start where there
 // is no keyboard (a touch screen or a coarse pointer), and by the footer's
 // button anywhere: each gives the game the press and the release of its
-// physical key. They take no focus, so no soft keyboard opens and the real
-// keyboard keeps working. The game hears the keyboard while the canvas has
+// physical key. A press by pointer takes no focus, so no soft keyboard
+// opens and the real keyboard keeps working. For the keyboard the keys are
+// one toolbar, one stop of the page's Tab order: the arrow keys move among
+// them (up and down by a row), Home and End to the first and last, and
+// Enter or Space presses. The game hears the keyboard while the canvas has
 // the focus; there Space and Backspace are the game's only, and neither
 // scrolls the page nor goes back.
 (function (page) {
@@ -72,6 +75,24 @@
   add("Clear", "Backspace", "Backspace", 8, true);
   add("Guess", " ", "Space", 32, true);
   show(matchMedia("(pointer: coarse)").matches);
+
+  // One Tab stop: the key last moved to takes it.
+  var all = Array.prototype.slice.call(keys.children);
+  function rove(index) {
+    all.forEach(function (key, i) { key.tabIndex = i === index ? 0 : -1; });
+  }
+  rove(0);
+  keys.addEventListener("keydown", function (event) {
+    var at = all.indexOf(document.activeElement);
+    var row = parseInt(getComputedStyle(keys).getPropertyValue("--columns"), 10) || 1;
+    var to = { ArrowRight: at + 1, ArrowLeft: at - 1, ArrowDown: at + row, ArrowUp: at - row,
+               Home: 0, End: all.length - 1 }[event.key];
+    if (at < 0 || to === undefined) return;
+    event.preventDefault();
+    to = Math.max(0, Math.min(all.length - 1, to));
+    rove(to);
+    all[to].focus();
+  });
 
   function keep(event) {
     if (event.key === " " || event.key === "Backspace") event.preventDefault();

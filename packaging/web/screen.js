@@ -2,11 +2,14 @@
 // game itself keeps the focus among its buttons, draws the ring and says
 // what happens (src/access/focus.cpp, src/access/speech.cpp). The canvas is one
 // stop of the page's Tab order: Tab moves on through the page and never
-// reaches the game, and when Tab brings the focus to the canvas the game
-// shows its ring at once. The game's texts go into a live region
-// (page.say), the main menu's hint for touch screens shows on the main menu
-// only (page.showScreen), and the frames the game presents are counted
-// (page.frames), so that a test can wait for the one after its input.
+// reaches the game, and when the keyboard brings the focus to the canvas
+// (Tab within the page, or from the browser's own controls) the game shows
+// its ring at once. A click or a tap on the game gives it the keyboard too,
+// without the ring, so letters typed after mouse clicks reach it. The
+// game's texts go into a live region (page.say), the main menu's hint for
+// touch screens shows on the main menu only (page.showScreen), and the
+// frames the game presents are counted (page.frames), so that a test can
+// wait for the one after its input.
 (function (page) {
   var element = function (id) { return document.getElementById(id); };
   var canvas = element("canvas");
@@ -19,13 +22,17 @@
 
   page.frames = 0;
   page.presented = function () {
-    // A Tab that came before the game ran shows the ring with its first frame.
-    if (page.frames++ === 0 && tabbed && document.activeElement === canvas) tellGame(true);
+    // The keyboard that came before the game ran shows the ring with its first frame.
+    if (page.frames++ === 0 && byKeyboard()) tellGame(true);
   };
 
   page.say = function (text) {
-    // The same text again is news again: a screen reader hears a change only.
-    live.textContent = live.textContent === text ? text + "\u00a0" : text;
+    // Each text a line of its own, so that two in one frame are both heard
+    // (and the same again is news again); the oldest go, unannounced.
+    var line = document.createElement("div");
+    line.textContent = text;
+    live.appendChild(line);
+    while (live.childNodes.length > 3) live.removeChild(live.firstChild);
   };
 
   page.showScreen = function (name) {
@@ -34,22 +41,38 @@
     hint.style.visibility = touch && name === "Main menu" ? "visible" : "hidden";
   };
 
-  // The game's ring follows the keyboard: on when Tab brings the focus here,
-  // off when the focus goes on to the page.
-  var tabbed = false;
+  // The game's ring follows the keyboard: on when the keyboard brings the
+  // focus here (the browser shows that focus, :focus-visible), off when the
+  // focus goes on to the page. Back from another tab, the game gets the
+  // focus as it had it.
+  function byKeyboard() {
+    return document.activeElement === canvas && canvas.matches(":focus-visible");
+  }
+  var ring = false;        // as the page last told the game
+  var ringWhenLeft = false;
+  var awaySinceBlur = false;
   function tellGame(on) {
+    ring = on;
     if (window.Module && Module["_hangman_keyboard_focus"]) Module["_hangman_keyboard_focus"](on ? 1 : 0);
   }
+  document.addEventListener("visibilitychange", function () {
+    if (document.hidden) awaySinceBlur = true;
+  });
   window.addEventListener("keydown", function (event) {
-    if (event.key !== "Tab") return;
-    tabbed = true;
-    // The page's: the game never sees it.
-    event.stopImmediatePropagation();
+    // Tab is the page's: the game never sees it.
+    if (event.key === "Tab") event.stopImmediatePropagation();
   }, true);
   window.addEventListener("keyup", function (event) {
     if (event.key === "Tab") event.stopImmediatePropagation();
   }, true);
-  window.addEventListener("pointerdown", function () { tabbed = false; }, true);
-  canvas.addEventListener("focus", function () { if (tabbed) tellGame(true); });
-  canvas.addEventListener("blur", function () { tellGame(false); });
+  // SDL keeps a press on the canvas from focusing it; the page does.
+  canvas.addEventListener("pointerdown", function () { canvas.focus({ preventScroll: true }); });
+  canvas.addEventListener("focus", function () {
+    if (awaySinceBlur ? ringWhenLeft : byKeyboard()) tellGame(true);
+  });
+  canvas.addEventListener("blur", function () {
+    ringWhenLeft = ring;
+    awaySinceBlur = false;
+    tellGame(false);
+  });
 })(page);
