@@ -177,8 +177,8 @@ build() {
 sdl=$(source_dir libsdl2)
 if [ "$target" = web ]; then
     # No threads on the web page; the renderer is GLES2 on WebGL, in the
-    # page's own canvas, so no other video driver either. Controllers are
-    # the desktop's: their mappings would add to every first download. Of
+    # page's own canvas, so no other video driver either. Controllers come
+    # through the browser's Gamepad API (SDL's web joystick, no HIDAPI). Of
     # SDL's own code, no software renderer (the game asks for an accelerated
     # one), no YUV, no RLE and none of its generated or palette blitters:
     # loading the images needs only the colour key's blits and SDL's
@@ -186,7 +186,7 @@ if [ "$target" = web ]; then
     lean="-DSDL_VIDEO_RENDER_SW=0 -DSDL_HAVE_YUV=0 -DSDL_HAVE_RLE=0 -DSDL_HAVE_BLIT_AUTO=0"
     extra_flags="$lean -DSDL_HAVE_BLIT_0=0 -DSDL_HAVE_BLIT_1=0" \
         build SDL2 "$sdl" -DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_TEST=OFF -DSDL_AUDIO=OFF \
-        -DSDL_JOYSTICK=OFF -DSDL_HAPTIC=OFF -DSDL_HIDAPI=OFF -DSDL_SENSOR=OFF -DSDL_POWER=OFF \
+        -DSDL_JOYSTICK=ON -DSDL_HAPTIC=OFF -DSDL_HIDAPI=OFF -DSDL_SENSOR=OFF -DSDL_POWER=OFF \
         -DSDL_THREADS=OFF -DSDL_DUMMYVIDEO=OFF -DSDL_OFFSCREEN=OFF
 else
     # Game controllers: XInput, DirectInput, Windows.Gaming.Input and HIDAPI.

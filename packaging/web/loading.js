@@ -118,7 +118,7 @@
     var urls = {};
     names.forEach(function (name, i) { urls[name] = URL.createObjectURL(blobs[i]); });
     element("loading-text").textContent = "Starting…";
-    element("loading-bar").removeAttribute("value");
+    element("loading-bar").value = 1;  // full and still: no animation to repaint while the game starts
     window.Module = {
       canvas: element("canvas"),
       arguments: release.arguments,

@@ -95,7 +95,7 @@ set(APP_LINKS "")
 if(WORKER)
   set(OFFLINE_CACHE ${NAME}-${VERSION}-${DIGEST})
   configure_file(${WORKER} ${SITE}/sw.js @ONLY)
-  set(APP_LINKS "\n<link rel=\"manifest\" href=\"manifest.webmanifest\">\n<meta name=\"theme-color\" content=\"#1b262d\">")
+  set(APP_LINKS "\n<meta name=\"theme-color\" content=\"#1b262d\">")
 endif()
 
 file(READ ${STYLE} PAGE_STYLE)

@@ -71,7 +71,6 @@ bool init()
     } else if (!SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "1")) {
         log("Warning: Linear texture filtering not enabled!");
     }
-    platform_pause();
 
     // Tried even when SDL_Init failed: its own line then tells why. It opens
     // at the picture's size; made larger, fullscreen or denser, the picture
@@ -83,7 +82,9 @@ bool init()
         log("Window could not be created! SDL Error: %s\n", SDL_GetError());
         return false;
     }
-    platform_pause();
+    // Straight on to the renderer: a page that the browser drew in between
+    // would have its graphics process busy just when the game asks it for
+    // its context.
     platform_window_created(window);
     SDL_SetWindowMinimumSize(window, window_width / 2, window_height / 2);
 

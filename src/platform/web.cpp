@@ -19,13 +19,23 @@ EM_ASYNC_JS(void, sleep_until_page_event, (), {
         var kinds = ["keydown", "keypress", "keyup", "mousedown", "mouseup", "mousemove", "wheel",
                      "mouseenter", "mouseleave", "touchstart", "touchmove", "touchend",
                      "touchcancel", "focus", "blur", "resize", "visibilitychange",
-                     "fullscreenchange", "pointerlockchange", "beforeunload"];
+                     "fullscreenchange", "pointerlockchange", "beforeunload",
+                     "gamepadconnected", "gamepaddisconnected"];
+        var woken = false;
         function wake() {
+            if (woken) return;
+            woken = true;
             kinds.forEach(function(kind) { window.removeEventListener(kind, wake, true); });
             // SDL's own listener for the same event runs before this timeout.
             setTimeout(wake_up, 0);
         }
         kinds.forEach(function(kind) { window.addEventListener(kind, wake, true); });
+        // A gamepad's buttons send no events: while one is plugged in, SDL
+        // looks at it once a frame.
+        var pads = navigator["getGamepads"] ? navigator["getGamepads"]() : [];
+        if (Array.prototype.some.call(pads, function(pad) { return pad; })) {
+            requestAnimationFrame(wake);
+        }
     });
 });
 // Gives the browser the thread until its pending tasks have run: a message

@@ -28,10 +28,11 @@ const types = {
 // every file, and 304 to a request that names it; the query ignored.
 // `change(name, bytes)` may answer a file differently: a Buffer, or null for
 // 404. `server.cacheFor(name)` gives the seconds a cache on the way may keep
-// a file (none unless set: every use asks the server). `server.root` may be
-// changed: the site moves on to another release. Resolves to the server; its
-// `url` ends with "/", and `sent` counts the bytes of the bodies it has
-// sent, by file.
+// a file (none unless set: every use asks the server); `server.noStore`
+// lets the browser keep nothing at all. `server.root` may be changed: the
+// site moves on to another release. Resolves to the server; its `url` ends
+// with "/", and `sent` counts the bytes of the bodies it has sent, by file,
+// `bodies` how many.
 export async function serve(root, change = (name, bytes) => bytes) {
   const compressed = new Map();
   const gzip = (bytes) => {
@@ -52,7 +53,7 @@ export async function serve(root, change = (name, bytes) => bytes) {
       const seconds = server.cacheFor(name.slice(1));
       const headers = {
         "Content-Type": types[path.extname(file)] ?? "application/octet-stream",
-        "Cache-Control": seconds ? `max-age=${seconds}` : "no-cache", ETag: etag,
+        "Cache-Control": server.noStore ? "no-store" : seconds ? `max-age=${seconds}` : "no-cache", ETag: etag,
       };
       if (request.headers["if-none-match"] === etag) {
         response.writeHead(304, headers).end();
@@ -62,10 +63,12 @@ export async function serve(root, change = (name, bytes) => bytes) {
       if (zipped) headers["Content-Encoding"] = "gzip";
       const sent = zipped ? gzip(body) : body;
       server.sent[name.slice(1)] = (server.sent[name.slice(1)] ?? 0) + sent.length;
+      server.bodies[name.slice(1)] = (server.bodies[name.slice(1)] ?? 0) + 1;
       response.writeHead(200, headers).end(sent);
     });
   });
   server.sent = {};
+  server.bodies = {};
   server.root = root;
   server.cacheFor = () => 0;
   await new Promise((resolve) => server.listen(0, "127.0.0.1", resolve));

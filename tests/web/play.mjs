@@ -19,7 +19,7 @@
 //
 //   node play.mjs <site folder> <reference_frame binary> <the build's write-index.html.cmake> [section...]
 //
-// Each section (session, keyboard, motion, phone, layout, web-app,
+// Each section (session, keyboard, gamepad, motion, phone, layout, web-app,
 // no-worker, firefox, failures) also runs alone, or with others named.
 import { execFileSync, spawn } from "node:child_process";
 import fs from "node:fs";
@@ -374,7 +374,9 @@ try {
     check(await sameAsDesktop("lose", "game", lost, guesses(losing)), "the lose picture");
     sameText(await consoleText(), sessionText([won, wonKeys + " "], [lost, guesses(losing)]),
              "the whole console text, exactly the desktop's");
-    const installable = await until(page, "the service worker", workerActive).then(async () => {
+    const installable = await until(page, "the service worker and the manifest", () => document.querySelector("link[rel=manifest]") &&
+                                    navigator.serviceWorker.getRegistration().then((registration) => registration?.active?.state === "activated"))
+      .then(async () => {
       const cdp = await page.createCDPSession();
       return (await cdp.send("Page.getInstallabilityErrors")).installabilityErrors;
     }, (error) => [error.message]);
@@ -490,6 +492,62 @@ try {
                                   window.pixelAt(55, 390) === colour, ring).then(() => true, () => false);
     check(beforeFirstFrame && earlyRing, "a Tab pressed before the game's first frame shows the ring once the game draws");
     await early.close();
+  }
+
+  if (wanted("gamepad")) {
+    // ---- A gamepad, through the browser's Gamepad API (one made by the
+    // test, as a browser shows a standard gamepad): the menus by its A and
+    // D-pad, a letter stepped to and guessed, and any button leaving an end
+    // picture. Each button is held until the game has done what it does.
+    const padPage = await browser.newPage();
+    await padPage.setViewport({ width: 800, height: 600 });
+    await padPage.evaluateOnNewDocument(() => {
+      const buttons = Array.from({ length: 17 }, () => ({ pressed: false, touched: false, value: 0 }));
+      const pad = { id: "Test pad (STANDARD GAMEPAD)", index: 0, connected: true, mapping: "standard",
+                    timestamp: 1, axes: [0, 0, 0, 0], buttons };
+      navigator.getGamepads = () => [pad, null, null, null];
+      window.pad = (button, down) => {
+        Object.assign(buttons[button], { pressed: down, touched: down, value: down ? 1 : 0 });
+        pad.timestamp += 1;
+      };
+      window.addEventListener("load", () => {
+        const connected = new Event("gamepadconnected");
+        connected.gamepad = pad;
+        window.dispatchEvent(connected);
+      });
+    });
+    const padGame = await open(padPage, server.url);
+    const [A, B, up, down, left, right] = [0, 1, 12, 13, 14, 15];
+    // Holds `button` until the game says `text`, then lets it go until the
+    // game has looked at the pad again (two frames on).
+    const press = async (button, text) => {
+      await padPage.evaluate((b) => window.pad(b, true), button);
+      const said = await padGame.said(text);
+      const frames = await padPage.evaluate((b) => { window.pad(b, false); return window.page.frames; }, button);
+      await until(padPage, "the game to look at the pad again", (from) => window.page.frames > from + 1, frames);
+      return said;
+    };
+    await press(right, "Start, button");
+    await press(right, "Options, button");
+    await press(A, "Options.");
+    await press(A, "Developer mode, switch, on.");
+    await press(B, "Main menu.");
+    await press(left, "Start, button");
+    await press(A, "Choose a level.");
+    await press(down, "Medium, button");
+    await press(up, "Easy, button");
+    await press(A, "Game. A word of 4 letters, 6 tries. Choose a letter with up and down, then press A to guess it.");
+    await press(up, "Letter A.");
+    await press(up, "Letter B.");
+    await press(A, "B ");
+    // The rest of a lost game by the keyboard, after a click on the game.
+    const padWord = await padGame.secretWord();
+    await padGame.click(320, 100);
+    await padGame.type(guesses(notIn(padWord + "b", padWord.includes("b") ? 6 : 5)));
+    await padGame.said("You lost.");
+    await press(B, "Main menu.");
+    check(true, "a gamepad plays the menus, steps a letter and guesses it, and leaves the end picture by a button");
+    await padPage.close();
   }
 
   if (wanted("motion")) {
@@ -662,6 +720,29 @@ try {
     check(await firstVisit.$eval("#update", (element) => element.hidden), "a first visit offers no new version");
     await firstVisit.evaluate(() => caches.open("another-app"));
     await firstVisit.close();
+
+    // A host that lets the browser keep nothing (no-store): the worker takes
+    // what the page already has, the page itself included, and a first
+    // visit downloads each file of the site once; then, with the host gone,
+    // the game plays from the worker.
+    const noStore = await serve(site);
+    noStore.noStore = true;
+    const noStoreProfile = await browser.createBrowserContext();
+    const noStoreVisit = await noStoreProfile.newPage();
+    await noStoreVisit.setViewport({ width: 800, height: 600 });
+    await open(noStoreVisit, noStore.url);
+    const noStoreReady = await until(noStoreVisit, "the service worker and the icon", () => document.getElementById("icon").href.endsWith("icon.png") &&
+                                     navigator.serviceWorker.controller !== null).then(() => true, () => false);
+    const twice = Object.entries(noStore.bodies).filter(([, count]) => count > 1).map(([name, count]) => `${name} ${count} times`);
+    noStore.closeAllConnections();
+    await new Promise((resolve) => noStore.close(resolve));
+    const replay = await noStoreProfile.newPage();
+    await replay.setViewport({ width: 800, height: 600 });
+    const replayed = await open(replay, noStore.url).then(() => true, () => false);
+    check(noStoreReady && twice.length === 0 && replayed,
+          `a no-store host: every file of a first visit downloaded once (${twice.join(", ") || "none twice"}), ` +
+          `${Object.keys(noStore.bodies).length} files; then, the host gone, the game ${replayed ? "plays" : "does not play"} from the worker`);
+    await noStoreProfile.close();
     const offeredIn = (tab) => until(tab, "the offer of a new version", () => !document.getElementById("update").hidden)
       .then(() => true, () => false);
     async function moveOn(to, digestFrom, digestTo, what) {
