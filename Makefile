@@ -103,6 +103,7 @@ test-web: web
 	cmake --preset ci
 	cmake --build --preset ci --target reference_frame -j $(JOBS)
 	tests/docs/guide_commands.sh docs/testing.md "Running one test" play.mjs
+	tests/web/rebuilt.sh .
 
 # Every artefact of one version in dist/ with SHA256SUMS, from the committed tree.
 release:

@@ -649,9 +649,10 @@ try {
                        ...document.querySelectorAll("#keys:not([hidden]) button")].map((part) => part.getBoundingClientRect());
         const stage = parts[0];
         const footer = document.querySelector("#footer span");
-        const link = document.querySelector("#footer a");
         const page = document.documentElement;
-        const linkBox = link.getBoundingClientRect();
+        // Every control of the footer shown: its link and buttons.
+        const controls = [...document.querySelectorAll("#footer a, #footer button")]
+          .map((control) => control.getBoundingClientRect()).filter((box) => box.width > 0);
         return {
           view, scrollbar: innerWidth - view.width, stage: [stage.width, stage.height], keys: parts.length > 2,
           smallKeys: parts.slice(2).filter((r) => r.width < 40 || r.height < 40).length,
@@ -660,18 +661,19 @@ try {
                    (document.getElementById("console").hidden && page.scrollHeight > view.height),
           width: Math.max(...parts.map((r) => r.right)) - Math.min(...parts.map((r) => r.left)),
           height: Math.max(...parts.map((r) => r.bottom)) - Math.min(...parts.map((r) => r.top)),
-          // The footer's text whole (nothing clipped) and its link inside the
-          // page's width, where scrolling down reaches it.
+          // The footer's text whole (nothing clipped) and its controls inside
+          // the page's width, where scrolling down reaches them.
           footerWhole: footer.scrollWidth <= footer.clientWidth && footer.textContent.includes(" · "),
-          linkReachable: linkBox.width > 0 && linkBox.left >= 0 && linkBox.right <= view.width &&
-                         linkBox.bottom + scrollY <= page.scrollHeight,
+          controls: controls.length,
+          reachable: controls.length > 0 && controls.every((box) => box.left >= 0 && box.right <= view.width &&
+                                                                    box.bottom + scrollY <= page.scrollHeight),
           sideways: page.scrollWidth > view.width,
         };
       });
       if (screen.zoom) {
-        check(layout.footerWhole && layout.linkReachable && !layout.sideways && layout.stage[0] * 3 === layout.stage[1] * 4,
+        check(layout.footerWhole && layout.reachable && !layout.sideways && layout.stage[0] * 3 === layout.stage[1] * 4,
               `${screen.name}: a view of ${layout.view.width} x ${layout.view.height}, the game ${layout.stage.join(" x ")}, ` +
-              `the footer ${layout.footerWhole ? "whole" : "cut"}, its link ${layout.linkReachable ? "reachable" : "out of reach"}, ` +
+              `the footer ${layout.footerWhole ? "whole" : "cut"}, its ${layout.controls} controls ${layout.reachable ? "inside the page" : "not all inside the page"}, ` +
               `${layout.sideways ? "" : "no "}sideways scrolling`);
       } else {
         const largest = layout.width >= layout.view.width - 24 - 4 || layout.height >= layout.view.height - 24 - 3;
