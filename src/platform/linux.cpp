@@ -82,13 +82,18 @@ void platform_voice_say(const std::string& text)
 {
     // No server: looked for again now and then (one may start later), not
     // at every text.
+    // An address set but empty names no server, and the library reads past
+    // the end of it: nothing is said.
+    const char* address_given = std::getenv("SPEECHD_ADDRESS");
+    if (address_given != nullptr && *address_given == '\0') {
+        return;
+    }
     const Uint32 now = SDL_GetTicks();
     if (speechd.connection == nullptr &&
         (!speechd.looked || now - speechd.looked_at >= look_again_ms) && load_speechd()) {
-        // The default address (SPEECHD_ADDRESS, else, unset or empty, the
-        // user's socket), the server started where it is not running. What
-        // the library hands out, the address and the reasons it failed, is
-        // its caller's to free.
+        // The default address (SPEECHD_ADDRESS, else the user's socket), the
+        // server started where it is not running. What the library hands
+        // out, the address and the reasons it failed, is its caller's to free.
         char* failure = nullptr;
         SPDConnectionAddress* address = speechd.address(&failure);
         std::free(failure);
