@@ -3,7 +3,7 @@
 # (scripts/install-deps.sh names them by group).
 JOBS ?= 2
 SOURCES = $(shell git ls-files --cached --others --exclude-standard '*.cpp' '*.hpp' 2>/dev/null || find src tests tools bench -name '*.[ch]pp')
-SHELL_SCRIPTS = $(shell git ls-files --cached --others --exclude-standard '*.sh' '*.sh.in' .ci/run 2>/dev/null || find . -name '*.sh' -o -name '*.sh.in')
+SHELL_SCRIPTS = $(shell git ls-files --cached --others --exclude-standard '*.sh' '*.sh.in' .ci/run debian/tests/starts-and-closes 2>/dev/null || find . -name '*.sh' -o -name '*.sh.in')
 
 .PHONY: run install uninstall test deb test-package windows test-windows web test-web release test-release bench bench-web format check-format clean
 
@@ -47,12 +47,12 @@ test: check-format
 	ctest --preset asan -j $(JOBS)
 	tests/docs/guide_commands.sh docs/testing.md "Running one test" -v play.mjs
 
-# The Debian package: build/package/chalk-hangman_<version>_<arch>.deb
+# The Debian source package, and its binaries built from it in a clean
+# Debian root, for this machine and for arm64: build/package/ (the .dsc,
+# chalk-hangman_<version>_<arch>.deb, the .changes).
 deb:
 	@scripts/install-deps.sh package
-	cmake --preset package
-	cmake --build --preset package -j $(JOBS)
-	cpack --preset package
+	scripts/deb.sh
 
 # Checks the package as a distribution would, installs it, plays it, purges
 # it, also on a minimal Debian.

@@ -3,13 +3,13 @@
 # program there (the game reads its files relative to the working directory),
 # the manual page, the desktop entry (which names the launcher by its full
 # path), the AppStream metainfo and the icons.
-# With HANGMAN_DEBIAN, the layout and extra files of a Debian package, which
-# `cpack` then makes. On Windows: one folder to zip (packaging/windows.cmake);
-# on the web: the site (packaging/web.cmake).
+# With HANGMAN_DEBIAN, the layout of the Debian package, which debian/rules
+# builds. On Windows: one folder to zip (packaging/windows.cmake); on the
+# web: the site (packaging/web.cmake).
 include(GNUInstallDirs)
 
 set(HANGMAN_APPSTREAM_ID io.github.chalk_hangman.chalk_hangman)
-option(HANGMAN_DEBIAN "Install as the Debian package does; cpack then makes the package" OFF)
+option(HANGMAN_DEBIAN "Install in the Debian package's layout (debian/rules sets it)" OFF)
 
 # The licence of the game, of its font, and of the libraries built into it
 # (the licenses/ folder of scripts/build-deps.sh's prefix), gathered in the
@@ -180,9 +180,8 @@ foreach(size IN LISTS HANGMAN_ICON_SIZES)
           RENAME ${HANGMAN_NAME}.png)
 endforeach()
 
-if(HANGMAN_DEBIAN)
-  include(packaging/debian.cmake)
-else()
+# The Debian package's copyright and changelog are debhelper's (debian/).
+if(NOT HANGMAN_DEBIAN)
   install(FILES LICENSE README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
   # Last of all: the record of the files.
   install(CODE "

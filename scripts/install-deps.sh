@@ -9,7 +9,7 @@
 #
 # Building and running the game is always included. The groups add:
 #   test           the test suite's tools (GoogleTest, Xvfb, xdotool, ...)
-#   package        what making the .deb needs
+#   package        what making the Debian packages needs (a minimal Debian root among it)
 #   test-package   what checking it needs, a minimal Debian root included
 #   windows        the Windows cross compiler, the tools that fetch and build
 #                  Debian's sources, NSIS
@@ -23,7 +23,7 @@ set -eu
 packages="cmake make g++ pkg-config libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libdbus-1-dev libspeechd-dev
 fonts-dejavu-core optipng libgl1-mesa-dri libegl-mesa0"
 sources="dpkg-dev xz-utils debian-archive-keyring"
-package="dpkg-dev file"
+package="dpkg-dev file git debootstrap"
 windows="gcc-mingw-w64-x86-64 g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 nsis imagemagick $sources"
 web="emscripten fonttools $sources"
 for group in "$@"; do
@@ -33,7 +33,7 @@ for group in "$@"; do
             python3-pyatspi orca" ;;
         package) packages="$packages $package" ;;
         test-package) packages="$packages lintian desktop-file-utils appstream man-db groff-base
-            debootstrap" ;;
+            debootstrap autopkgtest qemu-user-static" ;;
         windows) packages="$packages $windows" ;;
         test-windows) packages="$packages wine wine64 liblnk-utils openbox libxml2-utils" ;;
         web) packages="$packages $web" ;;

@@ -1,16 +1,18 @@
 #!/bin/sh
 # Makes every artefact of one version into dist/, from the committed tree:
 # what the package, windows and web builds list in their release.txt (the
-# Debian package, the Windows zip and installer, the web site as a zip), a
-# source archive of the commit, and SHA256SUMS. Refuses a tree with changes
-# of any kind: edited, staged or untracked files.
+# Debian source package, whose upstream tarball is the source of the
+# commit, and its amd64 and arm64 packages; the Windows zip and installer;
+# the web site as a zip), and SHA256SUMS. Refuses a tree with changes of any
+# kind: edited, staged or untracked files.
 #
 #   scripts/release.sh        (make release, which runs it reproducibly)
 #
 # Anyone can rebuild a release bit for bit: make gives it the commit's time
 # and a fixed umask, time zone and locale (scripts/reproducibly.sh), the
-# archives list their files in name order, and the Debian package's
-# maintainer is the commit's author. The build folders are configured afresh.
+# archives list their files in name order, and the Debian packages are
+# built from their source in a clean root, with the changelog's date. The
+# build folders are configured afresh.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -33,8 +35,6 @@ mkdir dist
 for file in $(tail -q -n +2 $lists); do
     cp "$file" dist/
 done
-git archive --format=tar --prefix="$base/" HEAD | gzip -9 -n >"dist/$base.tar.gz"
-
 (cd dist && sha256sum -- * >SHA256SUMS)
 echo "release: dist/"
 cat dist/SHA256SUMS

@@ -1,22 +1,31 @@
 #!/bin/sh
 # The Debian package as a distribution and a user would take it: lintian
-# (any error or warning fails), the desktop entry, the AppStream metainfo and
-# the manual page validated as shipped; then the package installed with
+# --pedantic on the source package, both binary packages and the .changes
+# (any error or warning fails; every override is explained in debian/), the
+# desktop entry, the AppStream metainfo and the manual page validated as
+# shipped; the package's own test (debian/tests) run by autopkgtest in a
+# minimal Debian; then the package installed with
 # apt-get beside the BSD games, the installed game started from another
 # folder under Xvfb, as its desktop entry says, and closed, and the package
 # purged without a trace. Then the same on a minimal Debian, where nothing
 # else is installed: the package alone installed with apt into a copy of a
-# debootstrap root (minimal_root.sh), played there as a user on the same
+# debootstrap root (scripts/minimal-root.sh), played there as a user on the same
 # Xvfb, and on Wayland in sway on that Xvfb, silent; then with the speech
 # library it recommends and a stand-in speech server, telling its menu; and
-# purged. The mounts made for that root, its /proc and the socket folders of
-# sway and the speech server, are undone on every exit, failed or not.
-# Installs and removes packages: it needs root (or sudo) and is meant for CI.
+# purged. Last, the arm64 package in another minimal Debian, with Debian's
+# arm64 libraries, played under qemu-user on the same Xvfb: its menu, a game
+# won by clicks and keys, a close request ending it with status 0. The
+# mounts made for those roots, their /proc and the socket folders of sway
+# and the speech server, are undone on every exit, failed or not. Installs
+# and removes packages: it needs root (or sudo) and is meant for CI.
 #
-#   debian_package.sh <the build's release.txt> <close_window binary>
+#   debian_package.sh <make deb's release.txt> <close_window binary>
 set -eu
 name=chalk-hangman
-deb=$(grep '\.deb$' "$1")
+native=$(dpkg --print-architecture)
+deb=$(grep "_$native\.deb\$" "$1")
+arm64_deb=$(grep '_arm64\.deb$' "$1")
+dsc=$(grep '\.dsc$' "$1")
 close_window=$2
 scratch=$(mktemp -d /tmp/hangman-package-XXXXXX)
 sudo=""
@@ -32,9 +41,11 @@ trap 'exit 1' INT TERM HUP
 fail() { echo "FAIL: $*"; exit 1; }
 
 # ---- What a packager checks.
-lintian --fail-on error,warning --display-info --pedantic "$deb" >"$scratch/lintian.txt" 2>&1 ||
+lintian --fail-on error,warning --display-info --pedantic "$dsc" "$deb" "$arm64_deb" \
+    "$(dirname "$dsc")"/*.changes >"$scratch/lintian.txt" 2>&1 ||
     { cat "$scratch/lintian.txt"; fail "lintian reports errors or warnings"; }
-echo "lintian: no error, no warning; informational tags: $(grep -c '^[IP]:' "$scratch/lintian.txt" || true)"
+echo "lintian --pedantic on the source package, both packages and the .changes: no error, no warning;" \
+    "informational tags: $(grep -c '^[IP]:' "$scratch/lintian.txt" || true)"
 dpkg-deb -x "$deb" "$scratch/root"
 desktop-file-validate "$scratch/root/usr/share/applications/$name.desktop" ||
     fail "desktop-file-validate"
@@ -87,24 +98,37 @@ expect_purged() {
 apt_get remove --purge $name
 expect_purged ""
 
-# ---- On a minimal Debian.
-pristine=$("$(dirname "$0")/minimal_root.sh") || fail "no minimal Debian root"
-root=$scratch/minimal
-cp -a "$pristine" "$root"
-# Mounts under the root, deepest first.
-root_mounts() { awk -v root="$root/" 'index($2, root) == 1 { print $2 }' /proc/self/mounts | sort -r; }
-release_root() {
+# ---- On a minimal Debian: a copy of a root made by debootstrap, with its
+# /proc and the machine's resolver; apt's downloads are kept beside it, so a
+# later run needs none.
+pristine=$("$(dirname "$0")/../../scripts/minimal-root.sh") || fail "no minimal Debian root"
+archives=$(dirname "$(dirname "$pristine")")/archives
+mkdir -p "$archives"
+# Mounts under the scratch folder's roots, deepest first.
+root_mounts() { awk -v under="$scratch/" 'index($2, under) == 1 { print $2 }' /proc/self/mounts | sort -r; }
+release_roots() {
     for mount in $(root_mounts); do $sudo umount "$mount" || $sudo umount -l "$mount"; done
     [ -z "$(root_mounts)" ] || { echo "FAIL: still mounted: $(root_mounts)"; exit 1; }
 }
-on_exit="release_root; $on_exit"
-$sudo mount -t proc proc "$root/proc"
-cp /etc/resolv.conf "$root/etc/resolv.conf"
+on_exit="release_roots; $on_exit"
+new_root() {
+    cp -a "$pristine" "$1"
+    $sudo mount -t proc proc "$1/proc"
+    cp /etc/resolv.conf "$1/etc/resolv.conf"
+    find "$archives" -name '*.deb' -exec cp {} "$1/var/cache/apt/archives/" \;
+}
+
+# The package's own test, as Debian's CI runs it: autopkgtest installs the
+# package and what the test needs into a minimal Debian, and runs it there.
+new_root "$scratch/autopkgtest"
+autopkgtest --no-built-binaries "$deb" "$dsc" -- chroot "$scratch/autopkgtest" >"$scratch/autopkgtest.log" 2>&1 ||
+    { cat "$scratch/autopkgtest.log"; fail "autopkgtest"; }
+grep -q '^starts-and-closes *PASS' "$scratch/autopkgtest.log" || fail "autopkgtest ran no test: $(tail -n 20 "$scratch/autopkgtest.log")"
+echo "autopkgtest: the package's test passed in a minimal Debian ($(grep -c 'PASS' "$scratch/autopkgtest.log") passes)"
+
+root=$scratch/minimal
+new_root "$root"
 cp "$deb" "$root/tmp/"
-# apt's downloads are kept beside the root, so a later run needs none.
-archives=$(dirname "$(dirname "$pristine")")/archives
-mkdir -p "$archives"
-find "$archives" -name '*.deb' -exec cp {} "$root/var/cache/apt/archives/" \;
 in_root="$sudo chroot $root env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin DEBIAN_FRONTEND=noninteractive"
 apt_get update
 apt_get install --no-install-recommends "/tmp/$(basename "$deb")"
@@ -138,3 +162,48 @@ echo "minimal Debian: the game started as a user, on X11 and on Wayland, showed 
     "with exit status 0"
 apt_get purge $name
 expect_purged "$root"
+
+# ---- The arm64 package, as a Raspberry Pi or an arm64 Chromebook would run
+# it: in a minimal Debian with Debian's arm64 libraries (apt resolves them
+# for it), played under qemu-user on the same Xvfb, as a user, by clicks:
+# developer mode on, an easy game won, a close request.
+unset SWAYSOCK WAYLAND_DISPLAY SDL_VIDEODRIVER
+arm64=$scratch/arm64
+new_root "$arm64"
+cp "$arm64_deb" "$arm64/tmp/"
+cp "$(command -v qemu-aarch64-static)" "$arm64/usr/bin/"
+in_root="$sudo chroot $arm64 env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin DEBIAN_FRONTEND=noninteractive"
+$in_root dpkg --add-architecture arm64
+apt_get update
+apt_get install --no-install-recommends "/tmp/$(basename "$arm64_deb")"
+cp "$arm64/var/cache/apt/archives/"*.deb "$archives/"
+printf '#!/bin/sh\n# The arm64 game, started as its launcher does, under qemu-user.\ncd /usr/share/games/%s && exec qemu-aarch64-static /usr/lib/games/%s/%s\n' \
+    "$name" "$name" "$name" >"$arm64/usr/local/bin/play-arm64"
+chmod 755 "$arm64/usr/local/bin/play-arm64"
+program_args="$sudo chroot --userspec=65534:65534 $arm64 /usr/bin/env -i DISPLAY=$DISPLAY HOME=/nonexistent
+    /usr/local/bin/play-arm64"
+# Screens told apart by one pixel of the picture each.
+# shellcheck disable=SC2086 # each pixel is three words
+until_shown() { shot_until "$1" $2 "$1"; }
+start_game arm64
+until_shown arm64-menu "250 262 241,238,228"
+click 460 390                      # Options
+until_shown arm64-options "320 100 241,238,228"
+click 230 367                      # developer mode on
+console_has "dev_mode turned on."
+click 606 26                       # Back
+until_shown arm64-menu-again "250 262 241,238,228"
+click 180 390                      # Start
+until_shown arm64-levels "320 230 48,67,79"
+click 320 230                      # Easy
+word=$(secret_word)
+until_shown arm64-game "429 400 242,177,52"
+submit "$(distinct_letters "$word")"
+until_shown arm64-won "20 130 116,201,116"
+close_game
+[ "$status" -eq 0 ] || fail "the arm64 game ended with status $status after a close request"
+[ "$(head -n 3 "$console")" = "initialize complete!
+load media complete!
+dev_mode turned on." ] || fail "the arm64 game's console: $(cat "$console")"
+echo "arm64 (qemu-user, Debian's arm64 libraries): the game showed its menu, won \"$word\" by clicks and keys," \
+    "and closed with exit status 0"

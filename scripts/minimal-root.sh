@@ -11,9 +11,9 @@ here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=/dev/null # the machine's own
 . /etc/os-release
 codename=$VERSION_CODENAME
-sources=$("$here/../../scripts/apt-sources.sh")
+sources=$("$here/apt-sources.sh")
 mirror=$(echo "$sources" | awk -v release="$codename" '$2 == release { print $1; exit }')
-[ -n "$mirror" ] || { echo "minimal_root.sh: apt names no archive for $codename" >&2; exit 1; }
+[ -n "$mirror" ] || { echo "minimal-root.sh: apt names no archive for $codename" >&2; exit 1; }
 
 cache=${HANGMAN_DEPS_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/chalk-hangman}/debian-root
 key=$(echo "$(debootstrap --version) minbase $codename $sources" | sha256sum | cut -c1-16)
@@ -25,7 +25,7 @@ if [ ! -f "$root.complete" ]; then
     rm -rf --one-file-system "$cache/roots"
     mkdir -p "$cache/roots"
     debootstrap --variant=minbase "$codename" "$root" "$mirror" >"$cache/debootstrap.log" 2>&1 ||
-        { cat "$cache/debootstrap.log" >&2; echo "minimal_root.sh: debootstrap failed" >&2; exit 1; }
+        { cat "$cache/debootstrap.log" >&2; echo "minimal-root.sh: debootstrap failed" >&2; exit 1; }
     echo "$sources" | awk '{ print "deb", $1, $2, $3 }' >"$root/etc/apt/sources.list"
     chroot "$root" apt-get clean
     touch "$root.complete"
