@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -279,6 +280,53 @@ TEST_F(AccessTest, TheRingShowsFromTheFirstNavigationKeyUntilThePointerMoves)
     }
 }
 
+TEST_F(AccessTest, TheRingIsWholeOnEverySideWithItsHaloInsideThePicture)
+{
+    const struct {
+        const char* name;
+        Screen screen;
+        Batch keys;
+        const Button* button;
+    } cases[] = {
+        {"Start", main_menu, {key(SDLK_TAB)}, &start_button},
+        {"Options", main_menu, {key(SDLK_TAB), key(SDLK_TAB)}, &options_button},
+        {"Easy", run_difficulty_screen, {key(SDLK_TAB)}, &easy_button},
+        {"the switch", run_options_screen, {key(SDLK_TAB)}, &dev_mode_button},
+        {"Back, by the top edge", run_options_screen, {key(SDLK_TAB), key(SDLK_TAB)}, &back_button},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        harness::capture_pixels(true);
+        run(c.screen, {{}, c.keys, {}});
+        harness::capture_pixels(false);
+        ASSERT_GE(harness::frames().size(), 2u);
+        const Frame& plain = harness::frames()[0];
+        const Frame& ringed = harness::frames()[1];
+        // The ring: 6 pixels around the button, moved whole into the picture.
+        const Button& b = *c.button;
+        const int w = b.width + 12, h = b.height + 12;
+        const int x = std::clamp(b.x - 6, 0, ringed.width - w);
+        const int y = std::clamp(b.y - 6, 0, ringed.height - h);
+        const int mid_x = x + w / 2, mid_y = y + h / 2;
+        const struct {
+            const char* side;
+            int ring_x, ring_y, halo_x, halo_y;  // a pixel of the ring, one just outside it
+        } sides[] = {{"left", x + 1, mid_y, x - 1, mid_y},
+                     {"right", x + w - 2, mid_y, x + w, mid_y},
+                     {"top", mid_x, y + 1, mid_x, y - 1},
+                     {"bottom", mid_x, y + h - 2, mid_x, y + h}};
+        for (const auto& s : sides) {
+            SCOPED_TRACE(s.side);
+            EXPECT_EQ(ring, pixel(ringed, s.ring_x, s.ring_y));
+            if (s.halo_x >= 0 && s.halo_y >= 0 && s.halo_x < ringed.width &&
+                s.halo_y < ringed.height) {
+                EXPECT_NE(pixel(plain, s.halo_x, s.halo_y), pixel(ringed, s.halo_x, s.halo_y))
+                    << "no halo outside the ring";
+            }
+        }
+    }
+}
+
 // With speech on and a stand-in speech server, what it hears.
 class SpeechTest : public AccessTest {
 protected:
@@ -392,7 +440,8 @@ TEST_F(SpeechTest, AControllerGameIsToldAsWell)
              SDL_CONTROLLER_BUTTON_A,
              SDL_CONTROLLER_BUTTON_DPAD_UP,  // on from the last one guessed
              SDL_CONTROLLER_BUTTON_A,
-             SDL_CONTROLLER_BUTTON_Y,  // the state again
+             SDL_CONTROLLER_BUTTON_Y,          // the state again
+             SDL_CONTROLLER_BUTTON_DPAD_DOWN,  // down from the last one guessed
          }) {
         script.push_back({controller_button(button)});
     }
@@ -422,6 +471,7 @@ TEST_F(SpeechTest, AControllerGameIsToldAsWell)
         "B is not in the word. The word: 4 unknown letters, 0 of 4 letters found. 4 tries left.",
         "The word: 4 unknown letters, 0 of 4 letters found. 4 tries left. Guessed: A, B. No "
         "letter chosen.",
+        "Letter A.",
     };  // and nothing after the close request, with the window gone
     EXPECT_EQ(expected, heard(2));
 }
