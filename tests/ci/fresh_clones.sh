@@ -21,7 +21,7 @@ cat >"$scratch/bin/make" <<'STUB'
 here=$(pwd)
 before=$(grep -c "^$here|" "$MAKE_LOG" || true)
 echo "$here|$*|$(git rev-parse HEAD)|$(git status --porcelain --untracked-files=all | wc -l)|$(test -e build && echo build || echo none)|$before" >>"$MAKE_LOG"
-[ "$*" != "${MAKE_LEAVES:-}" ] || (setsid sleep 600 </dev/null >/dev/null 2>&1 &)
+[ "$*" != "${MAKE_LEAVES:-}" ] || { (setsid sleep 600 </dev/null >/dev/null 2>&1 &) && touch "$MAKE_LOG.leaving"; }
 [ "$*" != "${MAKE_FAILS:-}" ]
 STUB
 chmod +x "$scratch/bin/make"
@@ -60,11 +60,26 @@ echo "ci: a failing target fails CI, whichever it is; a failing platform keeps i
 
 for target in test test-package test-web test-release; do
     : >"$MAKE_LOG"
+    rm -f "$MAKE_LOG.leaving" "$scratch/neighbour"
+    # A process that ran before CI starts one of its own meanwhile, as a
+    # terminal would: not the stage's.
+    (
+        until [ -e "$MAKE_LOG.leaving" ]; do sleep 0.1; done
+        sleep 599 &
+        echo $! >"$scratch/neighbour"
+        wait
+    ) &
+    neighbour=$!
     if guard=2 MAKE_LEAVES=$target PATH="$scratch/bin:$PATH" "$tree/.ci/run" >"$scratch/out.txt" 2>&1; then
         fail "CI passed although make $target left a process running"
     fi
     left=$(sed -n '/^FAIL: make .* left running:$/,$ s/^\([0-9]*\) sleep 600$/\1/p' "$scratch/out.txt")
     [ -n "$left" ] || fail "CI did not name what make $target left running: $(cat "$scratch/out.txt")"
     kill "$left"
+    touch "$MAKE_LOG.leaving"
+    until [ -s "$scratch/neighbour" ]; do sleep 0.1; done
+    kill "$(cat "$scratch/neighbour")"
+    wait "$neighbour" || true
+    ! grep -q 'sleep 599' "$scratch/out.txt" || fail "CI named what another program started meanwhile: $(cat "$scratch/out.txt")"
 done
-echo "ci: a target that leaves a process running fails CI, which names it"
+echo "ci: a target that leaves a process running fails CI, which names it, and nothing another program started"
