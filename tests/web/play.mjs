@@ -471,13 +471,25 @@ try {
     const back = await focused();
     await press("Tab");
     const first = await focused();
-    await press("ArrowRight", "ArrowDown");
-    const moved = await focused();
+    const moves = ["ArrowRight", "ArrowDown", "ArrowUp", "ArrowLeft", "End", "Home"];
+    const moved = [];
+    for (const move of moves) {
+      await press(move);
+      moved.push(await focused());
+    }
+    // As the keys are laid out: B, the key below B, B, A, the last, A.
+    const expected = await keyboardPage.evaluate(() => {
+      const keys = document.getElementById("keys");
+      const all = Array.from(keys.children, (key) => key.textContent);
+      const row = parseInt(getComputedStyle(keys).getPropertyValue("--columns"), 10);
+      return [all[1], all[1 + row], all[1], all[0], all[all.length - 1], all[0]];
+    });
     await press("Tab");
     const after = await keyboardPage.evaluate(() => document.activeElement.tagName);
-    check(back === "canvas" && first === "A" && moved !== "A" && moved.length === 1 && after === "A",
-          `the on-screen keys are one Tab stop: from the game Tab reached ${first}, the arrows moved to ${moved}, ` +
-          `and Tab then went on to the page's ${after === "A" ? "link" : after} (back there from ${back})`);
+    check(back === "canvas" && first === "A" && moved.join() === expected.join() && after === "A",
+          `the on-screen keys are one Tab stop: from the game Tab reached ${first}, ${moves.join(", ")} moved to ` +
+          `${moved.join(", ")} (as laid out: ${expected.join(", ")}), and Tab then went on to the page's ` +
+          `${after === "A" ? "link" : after} (back there from ${back})`);
     await keyboardPage.close();
 
     // A Tab pressed before the game's first frame shows the ring once the
