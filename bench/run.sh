@@ -20,8 +20,9 @@ set -eu
 build=$(cd "$1" && pwd)
 runs=${2:-10}
 program=$build/chalk-hangman assets=$(cd "$(dirname "$0")/../build/artwork" && pwd) out=$build/bench-out close_window=$build/tests/close_window
+tests_dir=$(dirname "$0")/../tests
 # shellcheck source=../tests/e2e/lib.sh
-. "$(dirname "$0")/../tests/e2e/lib.sh"
+. "$tests_dir/e2e/lib.sh"
 
 median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 ticks_per_second=$(getconf CLK_TCK)

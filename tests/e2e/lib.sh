@@ -32,8 +32,9 @@ fail() {
     exit 1
 }
 
+# From a folder beside tests/support, unless $tests_dir names tests/.
 # shellcheck source=../support/wait.sh
-. "$(dirname "$0")/../support/wait.sh"
+. "${tests_dir:-$(dirname "$0")/..}/support/wait.sh"
 
 start_display() {
     mkdir -p "$out"
