@@ -539,19 +539,15 @@ try {
       await until(padPage, "the game to look at the pad again", (from) => window.page.frames > from + 1, frames);
       return said;
     };
-    await press(right, "Start, button");
-    await press(right, "Options, button");
-    await press(A, "Options.");
-    await press(A, "Developer mode, switch, on.");
-    await press(B, "Main menu.");
-    await press(left, "Start, button");
-    await press(A, "Choose a level.");
-    await press(down, "Medium, button");
-    await press(up, "Easy, button");
-    await press(A, "Game. A word of 4 letters, 6 tries. Choose a letter with up and down, then press A to guess it.");
-    await press(up, "Letter A.");
-    await press(up, "Letter B.");
-    await press(A, "B ");
+    for (const [button, text] of [
+      [right, "Start, button"], [right, "Options, button"], [A, "Options."],
+      [A, "Developer mode, switch, on."], [B, "Main menu."], [left, "Start, button"],
+      [A, "Choose a level."], [down, "Medium, button"], [up, "Easy, button"],
+      [A, "Game. A word of 4 letters, 6 tries. Choose a letter with up and down, then press A to guess it."],
+      [up, "Letter A."], [up, "Letter B."], [A, "B "],
+    ]) {
+      await press(button, text);
+    }
     // The rest of a lost game by the keyboard, after a click on the game.
     const padWord = await padGame.secretWord();
     await padGame.click(320, 100);
